@@ -1,0 +1,103 @@
+// Identifiers shared by panekit32's resources and the sbay32 program:
+// commands that cross panels, control messages, launcher keys and texts.
+// Included by resource scripts, so only preprocessor definitions live here.
+#ifndef PANEKIT_PANEL_IDS_H
+#define PANEKIT_PANEL_IDS_H
+
+// ---- Control messages understood by every panekit32 control ----
+#define CMD_SET_ON 5000  // latch a button, light an indicator
+#define CMD_SET_OFF 5001 // release a button, darken an indicator
+
+// ---- BitmapButton notifications (wParam of WM_COMMAND to the parent) ----
+#define NOTIFY_LATCHED 1030
+#define NOTIFY_UNLATCHED 1034
+#define NOTIFY_RELEASED 5002
+
+// ---- BitmapButton style bits (low byte of the window style) ----
+#define BBS_AUTOREPEAT 0x01
+#define BBS_NOTIFYONRELEASE 0x04
+#define BBS_TOGGLE 0x08
+#define BBS_RELEASENOTIFY 0x10
+#define BBS_MUTEFACE 0x20
+#define BBS_PRESETFACE 0x40
+
+// ---- Launcher bar keys ----
+#define IDC_SHOW_CD 2000
+#define IDC_SHOW_MIDI 2003
+#define IDC_SHOW_WAVE 2006
+#define IDC_SHOW_MIXER 2009
+#define IDC_SHOW_PLAYLIST 7030
+#define IDC_SHOW_VIDEO 4040
+#define IDC_EDIT_PLAYLIST 1040
+#define IDC_CONFIG 7040
+#define IDC_EFX 4049
+
+// ---- Player command protocol ----
+#define IDC_PLAY 4000
+#define IDC_PAUSE 4004
+#define IDC_STOP 1002
+#define IDC_FORWARD 1004
+#define IDC_REWIND 1006
+#define IDC_NEXT 1008
+#define IDC_PREVIOUS 1010
+#define IDC_POWER 1020
+#define IDC_OPEN 2012
+#define IDC_TIME 3001
+#define IDC_TITLE 3002
+#define IDC_TOTAL 3003
+
+// High word of lParam telling where a player command comes from.
+#define FROM_PLAYLIST 5
+#define PLAY_TRACK_REQUEST 6
+#define OPEN_FROM_PLAYLIST 1001
+#define OPEN_AND_PLAY 1002
+
+// ---- Playlist panel requests ----
+#define IDC_MARK_RUNNING 5998
+#define IDC_REFRESH_LIST 5999
+#define IDC_RESTART_LIST 6000
+#define IDC_START_SELECTION 1122
+
+// ---- Class-name strings ----
+#define IDS_CLASS_BITMAPBUTTON 0
+#define IDS_CLASS_SLIDERVOL 11
+#define IDS_CLASS_HILITEBITMAP 12
+
+// ---- Message texts (101..127) and dialog labels (501..573) ----
+#define IDS_FIRST_MESSAGE 101
+#define IDS_LAST_MESSAGE 127
+#define IDS_FIRST_LABEL 501
+#define IDS_LAST_LABEL 573
+
+#define IDS_UNTITLED 101
+#define IDS_LIST_UNTITLED 102
+#define IDS_UNTITLED_WAV 103
+#define IDS_CANT_GET_TIMER 104
+#define IDS_ERROR_CAPTION 105
+#define IDS_TRACK 106
+#define IDS_CAPTION 107
+#define IDS_CANT_OPEN_WINDOW 108
+#define IDS_CD_DIALOG_ERROR 109
+#define IDS_MIDI_DIALOG_ERROR 110
+#define IDS_PLAYLIST_DIALOG_ERROR 111
+#define IDS_WAVE_DIALOG_ERROR 112
+#define IDS_VIDEO_DIALOG_ERROR 113
+#define IDS_CANT_OPEN_MIXER 114
+#define IDS_MIXER_DIALOG_ERROR 115
+#define IDS_CD_DIFFERENT 116
+#define IDS_DISC_NOT_LOADED 117
+#define IDS_REPEAT 118
+#define IDS_SINGLE 119
+#define IDS_WAVE_EXISTS 120
+#define IDS_WAVE_CHANGED 121
+#define IDS_NO_DISC 122
+#define IDS_DOOR_OPEN 123
+#define IDS_TEMPO 124
+#define IDS_TRACK_NAME 125
+#define IDS_FONT_FACE 126
+#define IDS_CANT_SAVE_SETTINGS 127
+
+// ---- Skin bitmaps drawn by the program ----
+#define IDB_LAUNCHER_BACKGROUND 1999
+
+#endif

@@ -1,0 +1,160 @@
+#include "shell/main_window.h"
+
+#include "mixer/mixer_access.h"
+#include "mixer/mixer_panel.h"
+#include "panekit/resources/panel_ids.h"
+#include "players/media_files.h"
+#include "shell/launcher_bar.h"
+#include "shell/settings.h"
+#include "shell/station.h"
+#include "shell/text_table.h"
+
+#include <shellapi.h>
+#include <initializer_list>
+
+namespace {
+
+constexpr DWORD MainStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
+constexpr DWORD MainExStyle = WS_EX_STATICEDGE | WS_EX_ACCEPTFILES;
+constexpr int DroppedNameSize = 530;
+
+int MeasuredNonClientHeight;
+
+void MeasureFrame(HWND window) {
+    RECT outer, inner;
+    GetWindowRect(window, &outer);
+    GetClientRect(window, &inner);
+    MeasuredNonClientHeight = (outer.bottom - outer.top) - (inner.bottom - inner.top);
+}
+
+LRESULT OnCreate() {
+    Display.autoPlay = ReadSettingInt("Mixer", "AUTOPLAY", 0);
+    return 0;
+}
+
+LRESULT OnMove(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (IsIconic(window))
+        return DefWindowProcA(window, message, wParam, lParam);
+    // The saved position is the window's outer corner, whatever the frame.
+    RECT outer;
+    GetWindowRect(window, &outer);
+    WindowX = static_cast<short>(outer.left);
+    WindowY = static_cast<short>(outer.top);
+    return 0;
+}
+
+LRESULT OnSize(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (wParam == SIZE_MINIMIZED)
+        return DefWindowProcA(window, message, wParam, lParam);
+    ClientHeight = HIWORD(lParam);
+    return 0;
+}
+
+LRESULT OnClose(HWND window) {
+    if (ConfirmWaveChanges() == 0 && WavePanel != nullptr)
+        return 0;
+    DestroyWindow(window);
+    return 0;
+}
+
+LRESULT OnEndSession(HWND window) {
+    DestroyWindow(window);
+    return 1;
+}
+
+void SaveDisplayOrder() {
+    if (Display.autoPlay != 0 || LauncherBar == nullptr)
+        return;
+    for (const char *key :
+         {"CDDISPLAY", "MIDIDISPLAY", "WAVEDISPLAY", "MIXDISPLAY", "MULTIDISPLAY"})
+        WriteSettingText("Mixer", key, "0");
+    for (int i = 0; i < PanelStackCount; ++i) {
+        HWND panel = PanelStack[i].panel;
+        const char *key = panel == CdPanel         ? "CDDISPLAY"
+                          : panel == MidiPanel     ? "MIDIDISPLAY"
+                          : panel == WavePanel     ? "WAVEDISPLAY"
+                          : panel == MixerPanel    ? "MIXDISPLAY"
+                          : panel == PlaylistPanel ? "MULTIDISPLAY"
+                                                   : nullptr;
+        if (key != nullptr)
+            WriteSettingInt("Mixer", key, i + 1);
+    }
+}
+
+LRESULT OnDestroy() {
+    SaveDisplayOrder();
+    PostQuitMessage(0);
+    return 0;
+}
+
+LRESULT OnDropFiles(HDROP drop) {
+    char name[DroppedNameSize];
+    UINT needed = DragQueryFileA(drop, 0, nullptr, 0);
+    bool fits = needed > 0 && needed < sizeof name;
+    if (fits)
+        DragQueryFileA(drop, 0, name, sizeof name);
+    DragFinish(drop);
+    // A name that does not fit is never cut down to some other file's name.
+    if (fits)
+        DispatchMediaFile(name);
+    return 0;
+}
+
+LRESULT OnMixerControlChange(DWORD controlId) {
+    if (MixerHandle != nullptr)
+        TrackMixerChange(controlId);
+    return 0;
+}
+
+LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_CREATE: return OnCreate();
+    case WM_MOVE: return OnMove(window, message, wParam, lParam);
+    case WM_SIZE: return OnSize(window, message, wParam, lParam);
+    case WM_CLOSE: return OnClose(window);
+    case WM_ENDSESSION: return OnEndSession(window);
+    case WM_DESTROY: return OnDestroy();
+    case WM_DROPFILES: return OnDropFiles(reinterpret_cast<HDROP>(wParam));
+    case WM_QUERYNEWPALETTE: return 1;
+    case WM_PALETTECHANGED: InvalidateRect(window, nullptr, TRUE); return 0;
+    case MM_MIXM_CONTROL_CHANGE: return OnMixerControlChange(static_cast<DWORD>(lParam));
+    default: return DefWindowProcA(window, message, wParam, lParam);
+    }
+}
+
+} // namespace
+
+bool RegisterMainWindowClass(HINSTANCE instance) {
+    WNDCLASSA windowClass{};
+    windowClass.lpfnWndProc = MainWindowProc;
+    windowClass.hInstance = instance;
+    windowClass.hIcon = LoadIconA(instance, "SONIKBAY");
+    windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+    windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
+    windowClass.lpszClassName = MainWindowClass;
+    return RegisterClassA(&windowClass) != 0;
+}
+
+void UnregisterMainWindowClass(HINSTANCE instance) {
+    UnregisterClassA(MainWindowClass, instance);
+}
+
+HWND CreateMainWindow() {
+    MainWindow = CreateWindowExA(MainExStyle, MainWindowClass, Text(IDS_CAPTION), MainStyle,
+                                 WindowX, WindowY, StationWidth, CaptionHeight + 44, nullptr,
+                                 nullptr, ProgramInstance, nullptr);
+    if (MainWindow == nullptr)
+        return nullptr;
+    MeasureFrame(MainWindow);
+    ResizeMainWindow(LauncherHeight);
+    return MainWindow;
+}
+
+int NonClientHeight() {
+    return MeasuredNonClientHeight;
+}
+
+void ResizeMainWindow(int clientHeight) {
+    MoveWindow(MainWindow, WindowX, WindowY, StationWidth, clientHeight + MeasuredNonClientHeight,
+               TRUE);
+}

@@ -1,0 +1,42 @@
+#include "shell/settings.h"
+
+#include <cstdio>
+
+char SettingsFileName[MAX_PATH] = "SONIKBAY.INI";
+
+namespace {
+
+bool WriteFailed;
+
+} // namespace
+
+int ReadSettingInt(const char *section, const char *key, int defaultValue) {
+    return static_cast<int>(GetPrivateProfileIntA(section, key, defaultValue, SettingsFileName));
+}
+
+void ReadSettingText(const char *section, const char *key, const char *defaultValue, char *text,
+                     DWORD size) {
+    if (size == 0)
+        return;
+    text[0] = '\0';
+    GetPrivateProfileStringA(section, key, defaultValue, text, size, SettingsFileName);
+    text[size - 1] = '\0';
+}
+
+bool WriteSettingInt(const char *section, const char *key, long value) {
+    char digits[16];
+    std::snprintf(digits, sizeof digits, "%ld", value);
+    return WriteSettingText(section, key, digits);
+}
+
+bool WriteSettingText(const char *section, const char *key, const char *value) {
+    bool written = WritePrivateProfileStringA(section, key, value, SettingsFileName) != FALSE;
+    WriteFailed = WriteFailed || !written;
+    return written;
+}
+
+bool SettingsWriteFailed() {
+    bool failed = WriteFailed;
+    WriteFailed = false;
+    return failed;
+}
