@@ -291,28 +291,43 @@ TEST_F(StartupTest, SecondStartOnlyRaisesTheFirstWindow) {
     ShowWindow(MainWindow, SW_MINIMIZE);
     Pump();
     ASSERT_TRUE(IsIconic(MainWindow));
+    robot.Forget();
 
-    std::string program = BuildFile("sbay32.exe");
-    std::string commandLine = "\"" + program + "\" /play %2";
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process{};
-    ASSERT_TRUE(CreateProcessA(program.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0,
-                               nullptr, nullptr, &startup, &process));
-    // Keep serving our window while the second instance talks to it.
-    DWORD waited = 0;
-    while (MsgWaitForMultipleObjects(1, &process.hProcess, FALSE, 50, QS_ALLINPUT) !=
-               WAIT_OBJECT_0 &&
-           waited < 30000) {
-        Pump(10);
-        waited += 60;
-    }
-    DWORD exitCode = 0;
-    GetExitCodeProcess(process.hProcess, &exitCode);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
-    Pump();
-    EXPECT_EQ(exitCode, 1u);
+    EXPECT_EQ(RunProgram(BuildFile("sbay32.exe"), "/play %2"), 1u);
     EXPECT_FALSE(IsIconic(MainWindow));
     EXPECT_EQ(FindWindowA("sonikbay", nullptr), MainWindow);
+    EXPECT_TRUE(robot.Seen().empty()) << "the second start shows nothing";
+}
+
+TEST_F(StartupTest, WithoutItsLibraryTheProgramSaysItCannotOpenItsWindow) {
+    // A copy of the program in a directory of its own, without panekit32.dll.
+    char directory[MAX_PATH];
+    GetTempPathA(MAX_PATH, directory);
+    std::string lonely =
+        std::string(directory) + "sbay_lonely_" + std::to_string(GetCurrentProcessId());
+    CreateDirectoryA(lonely.c_str(), nullptr);
+    std::string program = lonely + "\\sbay32.exe";
+    ASSERT_TRUE(CopyFileA(BuildFile("sbay32.exe").c_str(), program.c_str(), FALSE));
+
+    DWORD exitCode = RunProgram(program, "");
+    DeleteFileA(program.c_str());
+    RemoveDirectoryA(lonely.c_str());
+
+    EXPECT_EQ(exitCode, 0u);
+    auto boxes = robot.Seen();
+    ASSERT_FALSE(boxes.empty());
+    EXPECT_EQ(boxes.back().text, "Can't Open Window");
+    EXPECT_EQ(boxes.back().caption, "sonikbay32");
+}
+
+TEST_F(StartupTest, EndOfSessionClosesTheStationAndSavesItsSettings) {
+    ASSERT_EQ(Start(), StationRunning);
+    PressLauncher(IDC_SHOW_CD);
+    EXPECT_EQ(SendMessageA(MainWindow, WM_ENDSESSION, FALSE, 0), 1);
+    EXPECT_EQ(RunMessageLoop(), 0);
+    EndStation();
+    running = false;
+    EXPECT_EQ(Setting("Mixer", "CDDISPLAY"), "0");
+    EXPECT_EQ(Setting("Mixer", "WAVEDISPLAY"), "1");
+    EXPECT_EQ(Setting("Mixer", "MIDIDISPLAY"), "2");
 }

@@ -5,7 +5,7 @@ namespace {
 constexpr int MessageTextId = 0xFFFF;
 
 struct BoxSearch {
-    DWORD process;
+    std::vector<DWORD> processes;
     std::vector<HWND> boxes;
 };
 
@@ -14,7 +14,10 @@ BOOL CALLBACK CollectBox(HWND window, LPARAM lParam) {
     DWORD process = 0;
     GetWindowThreadProcessId(window, &process);
     char className[16];
-    if (process == search->process && IsWindowVisible(window) &&
+    bool watched = false;
+    for (DWORD candidate : search->processes)
+        watched = watched || candidate == process;
+    if (watched && IsWindowVisible(window) &&
         GetClassNameA(window, className, sizeof className) > 0 &&
         std::string(className) == "#32770")
         search->boxes.push_back(window);
@@ -34,6 +37,8 @@ BOOL CALLBACK FindIconChild(HWND child, LPARAM lParam) {
     return TRUE;
 }
 
+// Icons are told apart by handle, so only for boxes of this process: a box
+// of another process holds icon handles of its own.
 BoxIcon IconOf(HWND box) {
     IconSearch search;
     EnumChildWindows(box, FindIconChild, reinterpret_cast<LPARAM>(&search));
@@ -74,6 +79,11 @@ void BoxRobot::SetAnswer(Answer answer) {
     answer_ = std::move(answer);
 }
 
+void BoxRobot::AlsoWatch(DWORD processId) {
+    std::lock_guard<std::mutex> guard(lock_);
+    processes_.push_back(processId);
+}
+
 std::vector<SeenBox> BoxRobot::Seen() {
     std::lock_guard<std::mutex> guard(lock_);
     return seen_;
@@ -99,7 +109,12 @@ void BoxRobot::Watch() {
                     open.push_back(done);
             handled_.swap(open);
         }
-        BoxSearch search{GetCurrentProcessId(), {}};
+        BoxSearch search;
+        {
+            std::lock_guard<std::mutex> guard(lock_);
+            search.processes = processes_;
+        }
+        search.processes.push_back(GetCurrentProcessId());
         EnumWindows(CollectBox, reinterpret_cast<LPARAM>(&search));
         for (HWND box : search.boxes)
             Handle(box);

@@ -31,6 +31,8 @@ class BoxRobot {
     BoxRobot &operator=(const BoxRobot &) = delete;
 
     void SetAnswer(Answer answer);
+    // Also answers the boxes of another process (a second station, say).
+    void AlsoWatch(DWORD processId);
     std::vector<SeenBox> Seen();
     void Forget();
 
@@ -41,6 +43,7 @@ class BoxRobot {
     std::mutex lock_;
     std::vector<SeenBox> seen_;
     std::vector<HWND> handled_;
+    std::vector<DWORD> processes_;
     Answer answer_;
     bool stopping_ = false;
     std::thread watcher_;

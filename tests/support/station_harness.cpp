@@ -144,3 +144,29 @@ RECT StationTest::RectInMain(HWND window) {
     MapWindowPoints(nullptr, MainWindow, reinterpret_cast<POINT *>(&rect), 2);
     return rect;
 }
+
+DWORD StationTest::RunProgram(const std::string &program, const std::string &arguments) {
+    std::string commandLine = "\"" + program + "\" " + arguments;
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessA(program.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
+                        nullptr, &startup, &process))
+        return static_cast<DWORD>(-1);
+    robot.AlsoWatch(process.dwProcessId);
+    for (int waited = 0; waited < 30000; waited += 50) {
+        if (MsgWaitForMultipleObjects(1, &process.hProcess, FALSE, 50, QS_ALLINPUT) ==
+            WAIT_OBJECT_0)
+            break;
+        Pump(0);
+    }
+    DWORD exitCode = static_cast<DWORD>(-1);
+    if (WaitForSingleObject(process.hProcess, 0) != WAIT_OBJECT_0)
+        TerminateProcess(process.hProcess, exitCode);
+    else
+        GetExitCodeProcess(process.hProcess, &exitCode);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    Pump();
+    return exitCode;
+}

@@ -32,6 +32,10 @@ class StationTest : public ::testing::Test {
     // Closes the main window as a person would and runs the loop to its end.
     int Close();
 
+    // Runs another program to its end while this thread keeps serving its
+    // windows; boxes it shows are answered by the robot. Answers its exit code.
+    DWORD RunProgram(const std::string &program, const std::string &arguments);
+
     // Panels of the stack, top to bottom.
     std::vector<HWND> StackOrder();
     // Pressing a launcher key.
