@@ -36,15 +36,21 @@
 #define IDC_PLAY 4000
 #define IDC_PAUSE 4004
 #define IDC_STOP 1002
-#define IDC_FORWARD 1004
-#define IDC_REWIND 1006
-#define IDC_NEXT 1008
-#define IDC_PREVIOUS 1010
+#define IDC_FF 1004
+#define IDC_REW 1006
+#define IDC_FFSKIP 1008
+#define IDC_REWSKIP 1010
 #define IDC_POWER 1020
 #define IDC_OPEN 2012
+#define IDC_RECORD 1022
 #define IDC_TIME 3001
 #define IDC_TITLE 3002
 #define IDC_TOTAL 3003
+
+// ---- Panel keys named across panels ----
+#define IDC_WAVELOCK 4024
+#define IDC_RECSOURCE 4028
+#define IDC_VIDEOWINDOW 4042
 
 // High word of lParam telling where a player command comes from.
 #define FROM_PLAYLIST 5

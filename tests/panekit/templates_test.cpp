@@ -82,8 +82,8 @@ Ctls operator+(Ctls a, const Ctls &b) {
 
 // Previous, rewind, stop, play, pause and forward of the player panels.
 Ctls transport(DWORD previous, DWORD rewind) {
-    return {key(IDC_PREVIOUS, previous), key(IDC_REWIND, rewind), key(IDC_STOP, 0x06),
-            key(IDC_PLAY, 0x06),         key(IDC_PAUSE, 0x06),    key(IDC_FORWARD, rewind)};
+    return {key(IDC_REWSKIP, previous), key(IDC_REW, rewind), key(IDC_STOP, 0x06),
+            key(IDC_PLAY, 0x06),        key(IDC_PAUSE, 0x06), key(IDC_FF, rewind)};
 }
 
 Ctls mixerControls() {
@@ -142,12 +142,13 @@ const std::vector<Template> &templates() {
                key(IDC_EDIT_PLAYLIST, 0x06), key(IDC_EFX, 0x06),
                key(IDC_SHOW_VIDEO, 0x06, WS_DISABLED)}),
         panel("CD_PLAY", kGothic, 14, 11,
-              transport(0x01, 0x01) +
-                  Ctls{key(IDC_NEXT, 0x01), key(IDC_POWER, 0x06), key(1014, 0x06), key(4038, 0x06),
-                       key(4034, 0x0E), name(IDC_TITLE), name(3005), text(3004), text(IDC_TOTAL),
-                       text(IDC_TIME, nullptr, kHidden), key(4032, 0x06, kHidden)}),
+              transport(0x01, 0x01) + Ctls{key(IDC_FFSKIP, 0x01), key(IDC_POWER, 0x06),
+                                           key(1014, 0x06), key(4038, 0x06), key(4034, 0x0E),
+                                           name(IDC_TITLE), name(3005), text(3004), text(IDC_TOTAL),
+                                           text(IDC_TIME, nullptr, kHidden),
+                                           key(4032, 0x06, kHidden)}),
         panel("MIDI_PLAY", kGothic, 14, 11,
-              transport(0x06, 0x01) + Ctls{key(IDC_NEXT, 0x06), key(IDC_POWER, 0x06),
+              transport(0x06, 0x01) + Ctls{key(IDC_FFSKIP, 0x06), key(IDC_POWER, 0x06),
                                            key(IDC_OPEN, 0x06), name(IDC_TITLE), text(IDC_TOTAL),
                                            text(IDC_TIME)}),
         panel("WAVE_PLAY", kGothic, 14, 11,
@@ -157,12 +158,12 @@ const std::vector<Template> &templates() {
                        text(IDC_TOTAL), text(IDC_TIME), text(3006), key(4024, 0x0E, kHidden),
                        fader(25, kHidden), fader(26, kHidden), fader(22, kHidden)}),
         panel("VIDEO_PLAY", L"Courier New", 14, 11,
-              transport(0x01, 0x11) + Ctls{key(IDC_NEXT, 0x01), key(IDC_POWER, 0x06),
+              transport(0x01, 0x11) + Ctls{key(IDC_FFSKIP, 0x01), key(IDC_POWER, 0x06),
                                            key(4042, 0x0E), key(IDC_OPEN, 0x06),
                                            name(IDC_TITLE, "VIDEO PLAYER"), text(IDC_TOTAL),
                                            text(IDC_TIME)}),
         panel("PLAYLIST", kGothic, 12, 9,
-              transport(0x01, 0x01) + Ctls{key(IDC_NEXT, 0x01), key(IDC_POWER, 0x06),
+              transport(0x01, 0x01) + Ctls{key(IDC_FFSKIP, 0x01), key(IDC_POWER, 0x06),
                                            rows(1061, LBS_NOTIFY), rows(1069, LBS_NOTIFY, kHidden),
                                            lamp(113), lamp(4012), lamp(4009), lamp(4045, kHidden),
                                            text(7007), text(IDC_TOTAL), text(IDC_TIME)}),
