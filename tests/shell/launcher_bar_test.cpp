@@ -115,7 +115,7 @@ TEST_F(LauncherBarTest, PressIsIgnoredWhenTheScreenHasNoRoomForAnotherSlot) {
 
 TEST_F(LauncherBarTest, MixerPanelIsCreatedOnOpeningAndDestroyedOnClosing) {
     SimCardConfig card;
-    card.hasMixer = true;
+    card.mixer.present = true;
     StartEmpty(card);
     EXPECT_TRUE(MixerAvailable);
     PressLauncher(IDC_SHOW_WAVE);

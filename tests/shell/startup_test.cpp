@@ -18,7 +18,7 @@ using StartupTest = StationTest;
 
 SimCardConfig WithMixer() {
     SimCardConfig card;
-    card.hasMixer = true;
+    card.mixer.present = true;
     return card;
 }
 
