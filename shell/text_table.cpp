@@ -20,6 +20,7 @@ constexpr BuiltInText BuiltInTexts[] = {
     {IDS_ERROR_CAPTION, "sonikbay32 error"},
     {IDS_CAPTION, "sonikbay32"},
     {IDS_CANT_OPEN_WINDOW, "Can't Open Window"},
+    {IDS_CANT_SAVE_SETTINGS, "Can't save settings"},
 };
 
 int SlotOf(int id) {
