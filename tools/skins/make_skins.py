@@ -75,13 +75,12 @@ def grey_ramp():
     return ramp
 
 
-def font(name, size):
-    return ImageFont.truetype(os.path.join(FONT_DIR, name), size)
-
-
 BOLD = "DejaVuSans-Bold.ttf"
 CONDENSED = "DejaVuSansCondensed-Bold.ttf"
-MONO = "DejaVuSansMono-Bold.ttf"
+
+
+def font(name, size):
+    return ImageFont.truetype(os.path.join(FONT_DIR, name), size)
 
 # ---------------------------------------------------------------- drawing
 
@@ -105,9 +104,25 @@ def bevel(d, box, light, dark):
 
 
 def text(d, xy, s, face, fill, anchor="mm", crisp=False):
-    """Draws s; crisp renders without antialiasing for the 4-bit images."""
-    d.fontmode = "1" if crisp else "L"
-    d.text(xy, s, font=face, fill=fill, anchor=anchor)
+    """Draws s; crisp keeps only the solid half of the antialiased glyphs,
+    for the 4-bit images."""
+    if not crisp:
+        d.text(xy, s, font=face, fill=fill, anchor=anchor)
+        return
+    mask = Image.new("L", d.im.size)
+    ImageDraw.Draw(mask).text(xy, s, font=face, fill=255, anchor=anchor)
+    solid = mask.point(lambda v: 255 if v >= 112 else 0)
+    d.bitmap((0, 0), solid, fill=fill)
+
+
+def fitted(s, width, size, name=BOLD):
+    """The largest face, bold and then condensed bold, in which s fits width."""
+    for face_name in (name, CONDENSED):
+        for pt in range(size, 6, -1):
+            face = font(face_name, pt)
+            if face.getlength(s) <= width:
+                return face
+    return font(CONDENSED, 7)
 
 
 def engraved(d, xy, s, face, anchor="mm"):
@@ -543,7 +558,8 @@ def spectrum(w, h, frame):
 
 
 def icon_art(size):
-    img = Image.new("RGB", (size, size), BLACK)
+    """The program icon; transparent outside its rounded plate."""
+    img = Image.new("RGBA", (size, size), (0, 0, 0, 0))
     d = ImageDraw.Draw(img)
     d.rounded_rectangle([0, 0, size - 1, size - 1], radius=size // 6, fill=(40, 42, 50),
                         outline=(120, 128, 144))
@@ -592,7 +608,7 @@ def panekit_images():
     for base, word, w in launcher:
         sizes = [(w, 14), (w, 13), (w, 13)] if base == 2000 else None
         vis_w = 48 if base == 1040 else w
-        imgs += keys3(base, w, 14, launcher_legend(word), vis=(vis_w, 14 if base != 2000 else 13),
+        imgs += keys3(base, w, 14, launcher_legend(word, vis_w), vis=(vis_w, 14 if base != 2000 else 13),
                       sizes=sizes)
     imgs += keys3(1014, 48, 18, sym_eject, vis=(47, 18), states=(UP, PRESSED))
     imgs += keys3(2012, 48, 18, legend("OPEN"), vis=(47, 18), states=(UP, PRESSED))
@@ -620,7 +636,7 @@ def panekit_images():
             imgs.append((base + lit, 8, lambda lit=lit, word=word: lamp(39, 12, lit, word)))
     for lit in (0, 1):
         imgs.append((4045 + lit, 4,
-                     lambda lit=lit: lamp(40, 16, lit, "VIDEO", crisp=True, size=10)))
+                     lambda lit=lit: lamp(40, 16, lit, "VIDEO", crisp=True, size=9)))
     # The WAVE panel places its source lamps 32, 28, 40 and 56 pixels wide.
     for base, word, vis_w in ((4016, "LINE", 36), (4018, "CD", 32), (4020, "MIC", 28),
                               (4022, "LOOP", 36)):
@@ -630,12 +646,14 @@ def panekit_images():
     return imgs
 
 
-def launcher_legend(word):
+def launcher_legend(word, vis_w):
+    face = fitted(word, vis_w - 16, 9)
+
     def draw(d, cx, cy, ink):
         lamp_on = YELLOW if ink == INK_LATCHED else LED_OFF
         shift = 1 if ink == INK_PRESSED else 0
         d.rectangle([4 + shift, 5 + shift, 6 + shift, 7 + shift], fill=lamp_on)
-        text(d, (cx + 3, cy), word, font(BOLD, 9), ink)
+        text(d, (cx + 4, cy), word, face, ink)
     return draw
 
 
@@ -755,11 +773,13 @@ def bmp_bytes(width, height, bits, colours, rows):
 
 
 def ico_bytes(entries):
-    """entries: (size, bits, colours, rows) with index 0 transparent-free art."""
+    """entries: (size, bits, colours, rows, clear) where clear marks the
+    transparent pixels, which hold colour 0 (black) as the format wants."""
     images = []
-    for size, bits, colours, rows in entries:
+    for size, bits, colours, rows, clear in entries:
+        rows = [[0 if c else v for v, c in zip(row, crow)] for row, crow in zip(rows, clear)]
         header, table, xor = dib(size, size, bits, colours, rows, header_height=2 * size)
-        _, _, mask = dib(size, size, 1, [], [[0] * size for _ in range(size)])
+        _, _, mask = dib(size, size, 1, [], clear)
         images.append((size, bits, header + table + xor + mask))
     out = struct.pack("<HHH", 0, 1, len(images))
     offset = 6 + 16 * len(images)
@@ -782,7 +802,8 @@ def generate(root):
     display = [(i, bits, draw()) for i, bits, draw in display_images()]
     icons = [icon_art(32), icon_art(16)]
     fixed = VGA + grey_ramp()
-    palette = Palette(fixed, [img for _, _, img in skins + display] + icons)
+    palette = Palette(fixed, [img for _, _, img in skins + display] +
+                      [img.convert("RGB") for img in icons])
 
     files = {}
     skin_lines = []
@@ -800,8 +821,11 @@ def generate(root):
     icon_entries = []
     for bits in (4, 8):
         for img in icons:
+            alpha = img.getchannel("A")
+            clear = [[int(alpha.getpixel((x, y)) < 128) for x in range(img.size[0])]
+                     for y in range(img.size[1])]
             icon_entries.append((img.size[0], bits, palette.colours[:1 << bits],
-                                 palette.map(img, bits)))
+                                 palette.map(img.convert("RGB"), bits), clear))
     files[os.path.join(DISPLAY_DIR, "sonikbay.ico")] = ico_bytes(icon_entries)
     files[SKIN_RC] = rc_text(
         "// Skin bitmaps of panekit32. Generated by tools/skins/make_skins.py; do not edit.\n",
