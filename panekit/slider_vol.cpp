@@ -1,5 +1,296 @@
+// SliderVol: the vertical fader of the mixer panel, the WAVE panel and the
+// 3D window. It shows a track bitmap (unlit 7025, lit 7026) with a drawn
+// thumb 8 pixels tall travelling over 40 pixels, holds a value within a
+// range, follows dragging and paging (timer 500, 50 ms), reports every
+// change made by the mouse to its parent with SVM_POSCHANGED, and can be set
+// (SVM_SETRANGE, SVM_SETPOS) or moved by a step (SVM_MOVEBY) by its panel.
 #include "panekit/controls.h"
 
+#include "panekit/control_rules.h"
+#include "panekit/gdi_owners.h"
+
+namespace {
+
+LONG Slot(HWND slider, int slot) {
+    return GetWindowLongA(slider, slot);
+}
+
+void SetSlot(HWND slider, int slot, LONG value) {
+    SetWindowLongA(slider, slot, value);
+}
+
+LONG ThumbFor(HWND slider, LONG value) {
+    return SliderThumbFor(value, Slot(slider, SLIDER_MAXIMUM), Slot(slider, SLIDER_MINIMUM));
+}
+
+LONG ValueFor(HWND slider, LONG thumb) {
+    return SliderValueFor(thumb, Slot(slider, SLIDER_MAXIMUM), Slot(slider, SLIDER_MINIMUM));
+}
+
+LONG Limited(HWND slider, LONG value) {
+    return SliderLimit(value, Slot(slider, SLIDER_MAXIMUM), Slot(slider, SLIDER_MINIMUM));
+}
+
+// The thumb band: the full client width, rows thumb top to thumb top + 7.
+// The stored thumb top is first limited to 0 to client height - 9.
+RECT ThumbBand(HWND slider) {
+    RECT band;
+    GetClientRect(slider, &band);
+    LONG top = Slot(slider, SLIDER_THUMB);
+    if (top > band.bottom - 9)
+        top = band.bottom - 9;
+    if (top < 0)
+        top = 0;
+    SetSlot(slider, SLIDER_THUMB, top);
+    band.top = top;
+    band.bottom = top + SLIDER_THUMB_HEIGHT;
+    return band;
+}
+
+// Invalidates, with erase, the rows that the thumb left and entered.
+void InvalidateThumbRows(HWND slider, LONG oldTop, LONG newTop) {
+    if (oldTop == newTop)
+        return;
+    RECT rows;
+    GetClientRect(slider, &rows);
+    rows.top = oldTop < newTop ? oldTop : newTop;
+    rows.bottom = (oldTop > newTop ? oldTop : newTop) + SLIDER_THUMB_HEIGHT;
+    InvalidateRect(slider, &rows, TRUE);
+}
+
+void NotifyParent(HWND slider) {
+    WPARAM changed = MAKEWPARAM(SVN_CHANGED, Slot(slider, SLIDER_VALUE));
+    SendMessageA(GetParent(slider), SVM_POSCHANGED, changed, reinterpret_cast<LPARAM>(slider));
+}
+
+bool Paging(LONG mode) {
+    return mode == SLIDER_PAGING_DOWN || mode == SLIDER_PAGING_UP;
+}
+
+// ---- Painting ----
+
+// One row of the thumb, x from `left` to `right` inclusive.
+void ThumbRow(HDC dc, COLORREF colour, int left, int right, int y) {
+    gdi::Pen pen(CreatePen(PS_SOLID, 1, colour));
+    gdi::Selection selected(dc, pen.get());
+    MoveToEx(dc, left, y, nullptr);
+    LineTo(dc, right + 1, y);
+}
+
+void DrawThumb(HDC dc, int t) {
+    ThumbRow(dc, RGB(255, 255, 0), 2, 18, t);
+    ThumbRow(dc, RGB(255, 255, 0), 2, 18, t + 1);
+    ThumbRow(dc, RGB(192, 192, 192), 2, 18, t + 2);
+    ThumbRow(dc, RGB(128, 128, 255), 2, 18, t + 3);
+    ThumbRow(dc, RGB(128, 255, 255), 2, 18, t + 4);
+    ThumbRow(dc, RGB(255, 128, 255), 2, 18, t + 5);
+    {
+        gdi::Pen white(CreatePen(PS_SOLID, 1, RGB(255, 255, 255)));
+        gdi::Selection selected(dc, white.get());
+        MoveToEx(dc, 1, t, nullptr);
+        LineTo(dc, 1, t + 6);
+        MoveToEx(dc, 1, t + 6, nullptr);
+        LineTo(dc, 19, t + 6);
+    }
+    ThumbRow(dc, RGB(0, 0, 0), 1, 18, t + 7);
+}
+
+void PaintSlider(HWND slider, HDC dc) {
+    RECT client;
+    GetClientRect(slider, &client);
+    int track = Slot(slider, SLIDER_LIT) == 1 ? SLIDER_TRACK_LIT : SLIDER_TRACK_UNLIT;
+    gdi::CopySkinBitmap(dc, PanekitInstance, track, client.right, client.bottom);
+    DrawThumb(dc, Slot(slider, SLIDER_THUMB));
+}
+
+LRESULT OnPaint(HWND slider) {
+    gdi::PaintScope paint(slider);
+    PaintSlider(slider, paint.dc());
+    return 0;
+}
+
+LRESULT OnPrintClient(HWND slider, HDC dc) {
+    PaintSlider(slider, dc);
+    return 0;
+}
+
+// ---- Life and commands ----
+
+LRESULT OnCreate(HWND slider) {
+    SetSlot(slider, SLIDER_MODE, SLIDER_IDLE);
+    SetSlot(slider, SLIDER_VALUE, 0);
+    SetSlot(slider, SLIDER_THUMB, 0);
+    SetSlot(slider, SLIDER_MAXIMUM, 100);
+    SetSlot(slider, SLIDER_MINIMUM, 0);
+    SetSlot(slider, SLIDER_LIT, 0);
+    return TRUE;
+}
+
+LRESULT OnCommand(HWND slider, WPARAM command) {
+    if (command != CMD_SET_ON && command != CMD_SET_OFF)
+        return 0;
+    SetSlot(slider, SLIDER_LIT, command == CMD_SET_ON ? 1 : 0);
+    gdi::RepaintNow(slider);
+    return 0;
+}
+
+LRESULT OnSetRange(HWND slider, LPARAM range) {
+    SetSlot(slider, SLIDER_MAXIMUM, HIWORD(range));
+    SetSlot(slider, SLIDER_MINIMUM, LOWORD(range));
+    return 0;
+}
+
+LRESULT OnSetPos(HWND slider, LPARAM position) {
+    LONG value = Limited(slider, HIWORD(position));
+    LONG oldThumb = Slot(slider, SLIDER_THUMB);
+    LONG thumb = ThumbFor(slider, value);
+    SetSlot(slider, SLIDER_VALUE, value);
+    SetSlot(slider, SLIDER_THUMB, thumb);
+    InvalidateThumbRows(slider, oldThumb, thumb);
+    return 0;
+}
+
+LRESULT OnGetPos(HWND slider) {
+    return Slot(slider, SLIDER_VALUE) & 0xFFFF;
+}
+
+LRESULT OnMoveBy(HWND slider, LONG valueStep, LONG pixelStep) {
+    LONG oldThumb = Slot(slider, SLIDER_THUMB);
+    LONG value;
+    LONG thumb;
+    if (valueStep != 0) {
+        value = Limited(slider, Slot(slider, SLIDER_VALUE) + valueStep);
+        thumb = ThumbFor(slider, value);
+    } else {
+        thumb = oldThumb + pixelStep;
+        if (thumb < 0)
+            thumb = 0;
+        if (thumb > SLIDER_TRAVEL)
+            thumb = SLIDER_TRAVEL;
+        value = ValueFor(slider, thumb);
+    }
+    SetSlot(slider, SLIDER_VALUE, value);
+    SetSlot(slider, SLIDER_THUMB, thumb);
+    InvalidateThumbRows(slider, oldThumb, thumb);
+    return 0;
+}
+
+// ---- Mouse ----
+
+LRESULT OnButtonDown(HWND slider, LPARAM position) {
+    int y = static_cast<short>(HIWORD(position));
+    RECT band = ThumbBand(slider);
+    if (y >= band.top && y < band.bottom) {
+        SetSlot(slider, SLIDER_GRAB_OFFSET, band.top - y);
+        SetSlot(slider, SLIDER_MODE, SLIDER_DRAGGING);
+    } else {
+        SetSlot(slider, SLIDER_MODE, y > band.top ? SLIDER_PAGING_DOWN : SLIDER_PAGING_UP);
+        SetTimer(slider, SLIDER_PAGING_TIMER, SLIDER_PAGING_MS, nullptr);
+    }
+    SetCapture(slider);
+    return 0;
+}
+
+void Drag(HWND slider, int y) {
+    LONG p = y + Slot(slider, SLIDER_GRAB_OFFSET);
+    LONG oldThumb = Slot(slider, SLIDER_THUMB);
+    if (p == oldThumb)
+        return;
+    SetSlot(slider, SLIDER_THUMB, p);
+    SetSlot(slider, SLIDER_PIXEL_STEP, p - oldThumb);
+    RECT band = ThumbBand(slider);
+    if (p < 0)
+        p = 0;
+    if (p > SLIDER_TRAVEL)
+        p = SLIDER_TRAVEL;
+    SetSlot(slider, SLIDER_VALUE, ValueFor(slider, p));
+    SetSlot(slider, SLIDER_VALUE_STEP, 0);
+    NotifyParent(slider);
+    InvalidateThumbRows(slider, oldThumb, band.top);
+}
+
+LRESULT OnMouseMove(HWND slider, LPARAM position) {
+    LONG mode = Slot(slider, SLIDER_MODE);
+    if (mode == SLIDER_DRAGGING) {
+        Drag(slider, static_cast<short>(HIWORD(position)));
+    } else if (Paging(mode)) {
+        POINT pointer = {static_cast<short>(LOWORD(position)),
+                         static_cast<short>(HIWORD(position))};
+        RECT client;
+        GetClientRect(slider, &client);
+        if (!PtInRect(&client, pointer))
+            SendMessageA(slider, WM_LBUTTONUP, 0, position);
+    }
+    return 0;
+}
+
+// One paging step toward the pointer; the step that reaches the pointer or
+// the end of travel ends paging and is still applied and reported.
+LRESULT OnTimer(HWND slider) {
+    LONG mode = Slot(slider, SLIDER_MODE);
+    if (!Paging(mode))
+        return 0;
+    POINT pointer;
+    GetCursorPos(&pointer);
+    ScreenToClient(slider, &pointer);
+    LONG oldValue = Slot(slider, SLIDER_VALUE);
+    LONG oldThumb = Slot(slider, SLIDER_THUMB);
+    LONG value = oldValue;
+    LONG thumb;
+    if (mode == SLIDER_PAGING_DOWN) {
+        if (value > Slot(slider, SLIDER_MINIMUM))
+            --value;
+        thumb = ThumbFor(slider, value);
+        if (pointer.y < thumb + SLIDER_THUMB_HEIGHT)
+            SendMessageA(slider, WM_LBUTTONUP, 0, 0);
+    } else {
+        if (value < Slot(slider, SLIDER_MAXIMUM))
+            ++value;
+        thumb = ThumbFor(slider, value);
+        if (thumb < pointer.y)
+            SendMessageA(slider, WM_LBUTTONUP, 0, 0);
+    }
+    // The end of travel ends paging too, also for a pointer on row 0 that
+    // the thumb can never pass.
+    bool atEnd = mode == SLIDER_PAGING_DOWN ? thumb >= SLIDER_TRAVEL : thumb <= 0;
+    if (atEnd && Paging(Slot(slider, SLIDER_MODE)))
+        SendMessageA(slider, WM_LBUTTONUP, 0, 0);
+    SetSlot(slider, SLIDER_VALUE, value);
+    SetSlot(slider, SLIDER_THUMB, thumb);
+    SetSlot(slider, SLIDER_PIXEL_STEP, 0);
+    SetSlot(slider, SLIDER_VALUE_STEP, value - oldValue);
+    NotifyParent(slider);
+    InvalidateThumbRows(slider, oldThumb, thumb);
+    return 0;
+}
+
+LRESULT OnButtonUp(HWND slider) {
+    if (Paging(Slot(slider, SLIDER_MODE)))
+        KillTimer(slider, SLIDER_PAGING_TIMER);
+    if (GetCapture() == slider)
+        ReleaseCapture();
+    SetSlot(slider, SLIDER_MODE, SLIDER_IDLE);
+    return 0;
+}
+
+} // namespace
+
 LRESULT CALLBACK SliderVolProc(HWND slider, UINT message, WPARAM wParam, LPARAM lParam) {
-    return DefWindowProcA(slider, message, wParam, lParam);
+    switch (message) {
+    case WM_NCCREATE:
+    case WM_CREATE: return OnCreate(slider);
+    case WM_PAINT: return OnPaint(slider);
+    case WM_PRINTCLIENT: return OnPrintClient(slider, reinterpret_cast<HDC>(wParam));
+    case WM_COMMAND: return OnCommand(slider, wParam);
+    case SVM_SETRANGE: return OnSetRange(slider, lParam);
+    case SVM_SETPOS: return OnSetPos(slider, lParam);
+    case SVM_GETPOS: return OnGetPos(slider);
+    case SVM_MOVEBY: return OnMoveBy(slider, static_cast<LONG>(wParam), static_cast<LONG>(lParam));
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK: return OnButtonDown(slider, lParam);
+    case WM_MOUSEMOVE: return OnMouseMove(slider, lParam);
+    case WM_TIMER: return OnTimer(slider);
+    case WM_LBUTTONUP: return OnButtonUp(slider);
+    default: return DefWindowProcA(slider, message, wParam, lParam);
+    }
 }

@@ -106,4 +106,12 @@
 // ---- Skin bitmaps drawn by the program ----
 #define IDB_LAUNCHER_BACKGROUND 1999
 
+// ---- SliderVol messages (SVM_POSCHANGED goes to the parent) ----
+#define SVM_POSCHANGED 1524
+#define SVM_SETRANGE 1525
+#define SVM_SETPOS 1526
+#define SVM_GETPOS 1527
+#define SVM_MOVEBY 1528
+#define SVN_CHANGED 1 // low word of SVM_POSCHANGED's wParam
+
 #endif

@@ -1,0 +1,100 @@
+// Resource discipline of the controls: the GDI owners restore what they
+// select and give back what they create, and painting each control a
+// thousand times leaves no GDI handle behind.
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include "../../panekit/gdi_owners.h"
+#include "control_harness.h"
+
+using namespace harness;
+
+namespace {
+
+TEST(GdiOwners, SelectionsAreUndoneAndHandlesGivenBack) {
+    HDC screen = GetDC(nullptr);
+    long before = gdi::LiveGdiHandles();
+    HDC seen = nullptr;
+    HGDIOBJ originalBitmap = nullptr, originalPen = nullptr;
+    HPALETTE originalPalette = nullptr;
+    {
+        gdi::MemoryDc memory(screen);
+        ASSERT_TRUE(memory);
+        seen = memory.get();
+        originalBitmap = GetCurrentObject(seen, OBJ_BITMAP);
+        originalPen = GetCurrentObject(seen, OBJ_PEN);
+        originalPalette = static_cast<HPALETTE>(GetCurrentObject(seen, OBJ_PAL));
+        gdi::Bitmap bitmap(CreateCompatibleBitmap(screen, 4, 4));
+        gdi::Pen pen(CreatePen(PS_SOLID, 1, RGB(1, 2, 3)));
+        LOGPALETTE lp{0x300, 1, {{1, 2, 3, 0}}};
+        gdi::Palette palette(CreatePalette(&lp));
+        EXPECT_EQ(gdi::LiveGdiHandles(), before + 4);
+        {
+            gdi::Selection b(seen, bitmap.get());
+            gdi::Selection p(seen, pen.get());
+            gdi::PaletteSelection pal(seen, palette.get(), true);
+            EXPECT_EQ(GetCurrentObject(seen, OBJ_BITMAP), bitmap.get());
+            EXPECT_EQ(GetCurrentObject(seen, OBJ_PEN), pen.get());
+            EXPECT_EQ(GetCurrentObject(seen, OBJ_PAL), palette.get());
+            gdi::Selection nothing(seen, nullptr);
+        }
+        EXPECT_EQ(GetCurrentObject(seen, OBJ_BITMAP), originalBitmap);
+        EXPECT_EQ(GetCurrentObject(seen, OBJ_PEN), originalPen);
+        EXPECT_EQ(GetCurrentObject(seen, OBJ_PAL), originalPalette);
+        gdi::Bitmap none(nullptr);
+        EXPECT_FALSE(none);
+        EXPECT_EQ(gdi::LiveGdiHandles(), before + 4);
+    }
+    EXPECT_EQ(gdi::LiveGdiHandles(), before);
+    EXPECT_EQ(GetObjectType(seen), 0u) << "the memory context is deleted";
+    ReleaseDC(nullptr, screen);
+}
+
+// The measure itself: it counts what is created and what is deleted.
+TEST(LiveGdiObjects, CountsCreatedAndDeletedHandles) {
+    int base = LiveGdiObjects();
+    HBRUSH kept[300];
+    for (HBRUSH &b : kept)
+        b = CreateSolidBrush(RGB(1, 1, 1));
+    HDC dc = CreateCompatibleDC(nullptr);
+    EXPECT_EQ(LiveGdiObjects() - base, 301) << "GDI handle numbering is not what this relies on";
+    for (HBRUSH b : kept)
+        DeleteObject(b);
+    DeleteDC(dc);
+    EXPECT_EQ(LiveGdiObjects(), base);
+}
+
+// Paints every kind of control a thousand times through WM_PAINT; the GDI
+// handle table must not grow.
+TEST(ControlPainting, ThousandPaintsLeaveNoHandleBehind) {
+    ASSERT_NE(Panekit(), nullptr);
+    Dialog mixer("MIXER");
+    ASSERT_NE(mixer.hwnd, nullptr);
+    SetWindowPos(mixer.hwnd, nullptr, 0, 140, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    Control play("BitmapButton", IDC_PLAY, 0x06, 10, 10, 45, 21);
+    Control missing("BitmapButton", 1500, 0x06, 60, 10, 45, 21);
+    Control slider("SliderVol", 14, 0, 110, 10, 19, 48);
+    Control lamp("HiliteBitmap", 4016, 0, 140, 10, 36, 11);
+    HWND windows[] = {play.hwnd, missing.hwnd, slider.hwnd, lamp.hwnd, GetDlgItem(mixer.hwnd, 3)};
+    for (HWND w : windows)
+        ASSERT_NE(w, nullptr);
+    SendMessageA(play.hwnd, WM_COMMAND, CMD_SET_ON, 0);
+    SendMessageA(lamp.hwnd, WM_COMMAND, CMD_SET_ON, 0);
+    SendMessageA(slider.hwnd, WM_COMMAND, CMD_SET_ON, 0);
+    Pump();
+    // Warm up what the system caches on first use.
+    for (HWND w : windows)
+        gdi::RepaintNow(w);
+    int before = LiveGdiObjects();
+    for (int i = 0; i < 1000; ++i) {
+        for (HWND w : windows)
+            gdi::RepaintNow(w);
+        SendMessageA(slider.hwnd, SVM_MOVEBY, (i & 1) ? 5 : -5, 0);
+    }
+    Pump();
+    EXPECT_LE(LiveGdiObjects() - before, 5) << "GDI handles leak while painting";
+}
+
+} // namespace
