@@ -2,9 +2,12 @@
 
 #include "panekit/resources/panel_ids.h"
 #include "shell/launcher_bar.h"
+#include "shell/painting.h"
 #include "shell/station.h"
 
 namespace {
+
+HBRUSH PlaylistPanelBrush; // behind the panel's static texts
 
 constexpr int IDC_ENTRY_LIST = 1061;
 constexpr int IDC_ENTRY_TIMES = 1069;
@@ -48,11 +51,27 @@ BOOL OnCommand(HWND panel, int id, LPARAM lParam) {
     return FALSE;
 }
 
+BOOL OnInitDialog() {
+    PlaylistPanelBrush = CreateSolidBrush(RGB(0, 0, 0));
+    return TRUE;
+}
+
+BOOL OnDestroy() {
+    DeleteObject(PlaylistPanelBrush);
+    PlaylistPanelBrush = nullptr;
+    return FALSE;
+}
+
 } // namespace
 
 INT_PTR CALLBACK PlaylistPanelProc(HWND panel, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case WM_INITDIALOG: return TRUE;
+    case WM_INITDIALOG: return OnInitDialog();
+    case WM_PAINT: PaintPanel(panel, PlaylistBackground); return TRUE;
+    case WM_CTLCOLORSTATIC:
+        StaticColors(PlaylistPanelBrush, panel, reinterpret_cast<HDC>(wParam));
+        return reinterpret_cast<INT_PTR>(PlaylistPanelBrush);
+    case WM_DESTROY: return OnDestroy();
     case WM_COMMAND: return OnCommand(panel, LOWORD(wParam), lParam);
     default: return FALSE;
     }

@@ -3,8 +3,11 @@
 #include "panekit/resources/panel_ids.h"
 #include "players/media_files.h"
 #include "shell/launcher_bar.h"
+#include "shell/painting.h"
 
 namespace {
+
+HBRUSH WavePanelBrush; // behind the panel's static texts
 
 BOOL OnCommand(HWND panel, int id) {
     if (id == IDC_POWER && ConfirmWaveChanges() != 0)
@@ -12,11 +15,27 @@ BOOL OnCommand(HWND panel, int id) {
     return FALSE;
 }
 
+BOOL OnInitDialog() {
+    WavePanelBrush = CreateSolidBrush(RGB(0, 0, 0));
+    return TRUE;
+}
+
+BOOL OnDestroy() {
+    DeleteObject(WavePanelBrush);
+    WavePanelBrush = nullptr;
+    return FALSE;
+}
+
 } // namespace
 
 INT_PTR CALLBACK WavePanelProc(HWND panel, UINT message, WPARAM wParam, LPARAM) {
     switch (message) {
-    case WM_INITDIALOG: return TRUE;
+    case WM_INITDIALOG: return OnInitDialog();
+    case WM_PAINT: PaintPanel(panel, WaveBackground); return TRUE;
+    case WM_CTLCOLORSTATIC:
+        StaticColors(WavePanelBrush, panel, reinterpret_cast<HDC>(wParam));
+        return reinterpret_cast<INT_PTR>(WavePanelBrush);
+    case WM_DESTROY: return OnDestroy();
     case WM_COMMAND: return OnCommand(panel, LOWORD(wParam));
     default: return FALSE;
     }

@@ -120,7 +120,7 @@ BOOL OnPaint(HWND bar) {
         OpenEfxAtFirstPaint = false;
         SendMessageA(bar, WM_COMMAND, IDC_EFX, 0);
     }
-    PaintPanel(bar, IDB_LAUNCHER_BACKGROUND);
+    PaintPanel(bar, LauncherBackground);
     return TRUE;
 }
 

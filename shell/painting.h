@@ -1,10 +1,48 @@
-// Painting helpers shared by the panels: skin backgrounds through the one
-// shared palette.
+// Painting helpers shared by the panels: skin bitmaps drawn through the one
+// shared palette, panel backgrounds, display text colours, the display
+// animation, and the release and lighting of remembered keys.
 #pragma once
 #include <windows.h>
 
-// Answers WM_PAINT for a panel whose background is the given skin bitmap.
+// Background skins of panekit32.
+constexpr int LauncherBackground = 1999;
+constexpr int CdBackground = 122;
+constexpr int MidiBackground = 4053;
+constexpr int WaveBackground = 1016;
+constexpr int PlaylistBackground = 4054;
+constexpr int MixerBackground = 1017;
+constexpr int VideoBackground = 4040;
+
+// The program's own display bitmaps.
+constexpr int IdleDisplay = 104;
+constexpr int FirstDisplayFrame = 105;
+constexpr int LastDisplayFrame = 114;
+constexpr int IdlePlaylistDisplay = 135;
+constexpr int PlaylistFrameOffset = 3926; // frame f shows on the playlist as f + 3926
+
+// Draws bitmap resource id of module with its top-left corner at x, y.
+// A missing or damaged bitmap draws nothing.
+void DrawSkinBitmap(HDC dc, int id, int x, int y, HINSTANCE module);
+
+// The whole WM_PAINT of a panel whose background is the given skin.
 void PaintPanel(HWND panel, int backgroundId);
+
+// WM_CTLCOLORSTATIC of a panel: cyan text on black, the brush aligned with
+// the panel wherever it sits. The caller answers with the brush.
+void StaticColors(HBRUSH brush, HWND panel, HDC dc);
+
+// One 250 ms tick of a panel's display: draws the next frame while playing
+// or recording. Answers 1 every third tick, else 0.
+int AnimateDisplay(HWND panel, int playState, int *frame, int *ticks);
+
+// Releases the remembered latched keys and forgets them.
+void ReleaseLatchedButtons(HWND *first, HWND *second);
+
+// Lights one of the WAVE panel's record-source indicators and darkens the others.
+void SelectSourceIndicator(HWND panel, int indicatorId);
 
 // Deletes the shared palette; the launcher bar calls it at exit.
 void DeleteSharedPalette();
+
+// The palette every skin is drawn through, or null before the first bitmap.
+HPALETTE CurrentSharedPalette();

@@ -103,9 +103,6 @@
 #define IDS_FONT_FACE 126
 #define IDS_CANT_SAVE_SETTINGS 127
 
-// ---- Skin bitmaps drawn by the program ----
-#define IDB_LAUNCHER_BACKGROUND 1999
-
 // ---- SliderVol messages (SVM_POSCHANGED goes to the parent) ----
 #define SVM_POSCHANGED 1524
 #define SVM_SETRANGE 1525

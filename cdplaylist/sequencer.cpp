@@ -1,0 +1,3 @@
+#include "cdplaylist/sequencer.h"
+
+HWND CurrentPlayer;

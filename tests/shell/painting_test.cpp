@@ -1,0 +1,129 @@
+// Painting helpers: the display animation's frames and ticks, text colours,
+// remembered keys and the record-source indicators, and that painting the
+// whole station gives back every GDI object it makes.
+#include "panekit/gdi_owners.h"
+#include "panekit/resources/panel_ids.h"
+#include "shell/launcher_bar.h"
+#include "shell/painting.h"
+#include "shell/station.h"
+#include "tests/support/station_harness.h"
+
+#include <vector>
+
+namespace {
+
+using PaintingTest = StationTest;
+
+struct ControlMessage {
+    HWND window;
+    UINT message;
+};
+std::vector<ControlMessage> Recorded;
+
+LRESULT CALLBACK RecordControlMessage(int code, WPARAM wParam, LPARAM lParam) {
+    auto *sent = reinterpret_cast<CWPSTRUCT *>(lParam);
+    if (code == HC_ACTION && (sent->message == CMD_SET_ON || sent->message == CMD_SET_OFF))
+        Recorded.push_back({sent->hwnd, sent->message});
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+// Records CMD_SET_ON / CMD_SET_OFF sent to any window of this thread.
+class ControlMessageRecorder {
+  public:
+    ControlMessageRecorder() {
+        Recorded.clear();
+        hook_ = SetWindowsHookExA(WH_CALLWNDPROC, RecordControlMessage, nullptr,
+                                  GetCurrentThreadId());
+    }
+    ~ControlMessageRecorder() { UnhookWindowsHookEx(hook_); }
+    ControlMessageRecorder(const ControlMessageRecorder &) = delete;
+    ControlMessageRecorder &operator=(const ControlMessageRecorder &) = delete;
+
+  private:
+    HHOOK hook_;
+};
+
+} // namespace
+
+TEST_F(PaintingTest, DisplayAnimatesWhilePlayingAndPollsEveryThirdTick) {
+    ASSERT_EQ(Start(), -1);
+    int frame = IdleDisplay;
+    int ticks = 0;
+    std::vector<int> frames;
+    std::vector<int> polls;
+    for (int tick = 0; tick < 12; ++tick) {
+        polls.push_back(AnimateDisplay(MidiPanel, 1, &frame, &ticks));
+        frames.push_back(frame);
+    }
+    EXPECT_EQ(frames, (std::vector<int>{105, 106, 107, 108, 109, 110, 111, 112, 113, 114, 105,
+                                        106}));
+    EXPECT_EQ(polls, (std::vector<int>{0, 0, 1, 0, 0, 1, 0, 0, 1, 0, 0, 1}));
+    EXPECT_EQ(ticks, 0);
+
+    // Paused: the frame stays, the ticks still count.
+    EXPECT_EQ(AnimateDisplay(MidiPanel, 2, &frame, &ticks), 0);
+    EXPECT_EQ(AnimateDisplay(MidiPanel, 2, &frame, &ticks), 0);
+    EXPECT_EQ(AnimateDisplay(MidiPanel, 2, &frame, &ticks), 1);
+    EXPECT_EQ(frame, 106);
+    // Recording animates as playing does.
+    AnimateDisplay(WavePanel, 3, &frame, &ticks);
+    EXPECT_EQ(frame, 107);
+}
+
+TEST_F(PaintingTest, StaticTextsAreCyanOnBlackWithTheBrushAlignedToThePanel) {
+    ASSERT_EQ(Start(), -1);
+    HDC dc = GetDC(CdPanel);
+    HBRUSH brush = CreateSolidBrush(RGB(0, 0, 0));
+    StaticColors(brush, CdPanel, dc);
+    EXPECT_EQ(GetTextColor(dc), RGB(0, 255, 255));
+    EXPECT_EQ(GetBkColor(dc), RGB(0, 0, 0));
+    POINT origin{0, 0};
+    ClientToScreen(CdPanel, &origin);
+    POINT brushOrigin{};
+    GetBrushOrgEx(dc, &brushOrigin);
+    EXPECT_EQ(brushOrigin.x, origin.x);
+    EXPECT_EQ(brushOrigin.y, origin.y);
+    DeleteObject(brush);
+    ReleaseDC(CdPanel, dc);
+}
+
+TEST_F(PaintingTest, LatchedButtonsAreReleasedAndForgotten) {
+    ASSERT_EQ(Start(), -1);
+    HWND play = GetDlgItem(MidiPanel, IDC_PLAY);
+    HWND pause = nullptr;
+    ControlMessageRecorder recorder;
+    ReleaseLatchedButtons(&play, &pause);
+    EXPECT_EQ(play, nullptr);
+    EXPECT_EQ(pause, nullptr);
+    ASSERT_EQ(Recorded.size(), 1u);
+    EXPECT_EQ(Recorded[0].window, GetDlgItem(MidiPanel, IDC_PLAY));
+    EXPECT_EQ(Recorded[0].message, static_cast<UINT>(CMD_SET_OFF));
+}
+
+TEST_F(PaintingTest, OneSourceIndicatorIsLitAndTheOthersDarkened) {
+    ASSERT_EQ(Start(), -1);
+    ControlMessageRecorder recorder;
+    SelectSourceIndicator(WavePanel, 4020);
+    ASSERT_EQ(Recorded.size(), 4u);
+    for (const ControlMessage &sent : Recorded) {
+        int id = GetDlgCtrlID(sent.window);
+        EXPECT_EQ(GetParent(sent.window), WavePanel);
+        EXPECT_EQ(sent.message, static_cast<UINT>(id == 4020 ? CMD_SET_ON : CMD_SET_OFF)) << id;
+    }
+}
+
+TEST_F(PaintingTest, ThousandRepaintsOfTheWholeStationKeepNoGdiObject) {
+    SimCardConfig card;
+    card.mixer.present = true;
+    WriteSettingsFile("[Mixer]\r\nMULTIDISPLAY=5\r\n");
+    ASSERT_EQ(Start("", card), -1);
+    PressLauncher(IDC_SHOW_VIDEO);
+    ASSERT_EQ(StackOrder().size(), 6u);
+    long before = gdi::LiveGdiHandles();
+    for (int repaint = 0; repaint < 1000; ++repaint) {
+        RedrawWindow(MainWindow, nullptr, nullptr,
+                     RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+        ASSERT_EQ(gdi::LiveGdiHandles(), before) << "after repaint " << repaint;
+    }
+    Pump();
+}
