@@ -23,7 +23,8 @@ class BitmapButtonTest : public ::testing::Test {
   protected:
     void SetUp() override {
         ASSERT_NE(Panekit(), nullptr) << "cannot load " << PANEKIT32_PATH;
-        Pump();
+        Host();
+        ParkPointer();
         Notes().clear();
         DestroyOnLatch() = false;
     }
@@ -439,3 +440,60 @@ TEST_F(BitmapButtonTest, MissingFacePaintsNothingNotEvenTheBackground) {
 }
 
 } // namespace
+
+// ---- Through the system's own mouse input ----
+
+// Moves the system pointer to a client point of `w`; false when the
+// display does not let the pointer be placed.
+bool PointerTo(HWND w, int x, int y) {
+    POINT p = {x, y};
+    ClientToScreen(w, &p);
+    SetCursorPos(p.x, p.y);
+    Pump(30);
+    POINT now;
+    GetCursorPos(&now);
+    return now.x == p.x && now.y == p.y;
+}
+
+void Button(DWORD flag) {
+    INPUT in{};
+    in.type = INPUT_MOUSE;
+    in.mi.dwFlags = flag;
+    SendInput(1, &in, sizeof in);
+    Pump(30);
+}
+
+TEST_F(BitmapButtonTest, RealPointerClickDragOffAndBack) {
+    Control b("BitmapButton", kId, 0x06, 200, 100, kW, kH);
+    if (!PointerTo(b.hwnd, 20, 10))
+        GTEST_SKIP() << "the pointer cannot be placed on this display";
+    Button(MOUSEEVENTF_LEFTDOWN);
+    EXPECT_EQ(GetCapture(), b.hwnd);
+    ASSERT_TRUE(PointerTo(b.hwnd, 21, 11));
+    Button(MOUSEEVENTF_LEFTUP);
+    EXPECT_EQ(GetCapture(), nullptr);
+    EXPECT_EQ(Notes(), Notes_({Cmd(kId, b.hwnd)}));
+    Notes().clear();
+
+    // Off the button and back before the release: nothing.
+    Button(MOUSEEVENTF_LEFTDOWN);
+    ASSERT_TRUE(PointerTo(b.hwnd, kW + 30, 10));
+    EXPECT_EQ(GetCapture(), nullptr);
+    ASSERT_TRUE(PointerTo(b.hwnd, 20, 10));
+    Button(MOUSEEVENTF_LEFTUP);
+    EXPECT_TRUE(Notes().empty());
+}
+
+// The face reaches the screen through WM_PAINT and the window's palette.
+TEST_F(BitmapButtonTest, LatchedFaceShowsOnScreen) {
+    if (!FaceExists(4002))
+        GTEST_SKIP() << "no face 4002 in this build";
+    Control b("BitmapButton", IDC_PLAY, 0x06, 300, 100, kW, kH);
+    SendMessageA(b.hwnd, WM_COMMAND, CMD_SET_ON, 0);
+    FaceImage face(4002);
+    HDC dc = GetDC(b.hwnd);
+    for (int y = 0; y < kH; y += 4)
+        for (int x = 0; x < kW; x += 4)
+            ASSERT_EQ(GetPixel(dc, x, y), face.Pixel(x, y)) << x << "," << y;
+    ReleaseDC(b.hwnd, dc);
+}

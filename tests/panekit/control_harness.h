@@ -99,6 +99,14 @@ inline void Pump(DWORD ms = 0) {
     }
 }
 
+// Puts the system pointer far from every test window, so that windows
+// appearing and vanishing under it make the system send no mouse moves to
+// a control that holds the capture; then drains what is queued.
+inline void ParkPointer() {
+    SetCursorPos(1100, 1000);
+    Pump(20);
+}
+
 // A child control of the host, destroyed at scope exit.
 struct Control {
     HWND hwnd;

@@ -16,7 +16,8 @@ class HiliteBitmapTest : public ::testing::Test {
   protected:
     void SetUp() override {
         ASSERT_NE(Panekit(), nullptr);
-        Pump();
+        Host();
+        ParkPointer();
         Notes().clear();
     }
     static LONG Lit(HWND w) { return GetWindowLongA(w, 0); }

@@ -37,7 +37,8 @@ class SliderVolTest : public ::testing::Test {
   protected:
     void SetUp() override {
         ASSERT_NE(Panekit(), nullptr);
-        Pump();
+        Host();
+        ParkPointer();
         Notes().clear();
     }
     void TearDown() override { ReleaseCapture(); }
