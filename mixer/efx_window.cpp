@@ -23,10 +23,3 @@ INT_PTR CALLBACK EfxWindowProc(HWND window, UINT message, WPARAM, LPARAM) {
     default: return FALSE;
     }
 }
-
-// Without a chip entry the revision flag is 1.
-int ProbeChipRevision() {
-    return 1;
-}
-
-void ApplySavedEffects() {}
