@@ -303,5 +303,5 @@ void ClosePanelByPowerKey(HWND panel, int slotHeight, bool *shown, int launcherK
 }
 
 void SetLauncherKey(int key, bool latched) {
-    SendDlgItemMessageA(LauncherBar, key, latched ? CMD_SET_ON : CMD_SET_OFF, 0, 0);
+    SwitchControl(GetDlgItem(LauncherBar, key), latched);
 }

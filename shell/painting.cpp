@@ -147,17 +147,21 @@ int AnimateDisplay(HWND panel, int playState, int *frame, int *ticks) {
     return 1;
 }
 
+void SwitchControl(HWND control, bool on) {
+    if (control != nullptr)
+        SendMessageA(control, WM_COMMAND, on ? CMD_SET_ON : CMD_SET_OFF, 0);
+}
+
 void ReleaseLatchedButtons(HWND *first, HWND *second) {
     for (HWND *button : {first, second}) {
-        if (*button != nullptr)
-            SendMessageA(*button, CMD_SET_OFF, 0, 0);
+        SwitchControl(*button, false);
         *button = nullptr;
     }
 }
 
 void SelectSourceIndicator(HWND panel, int indicatorId) {
     for (int id : {4016, 4018, 4020, 4022})
-        SendDlgItemMessageA(panel, id, id == indicatorId ? CMD_SET_ON : CMD_SET_OFF, 0, 0);
+        SwitchControl(GetDlgItem(panel, id), id == indicatorId);
 }
 
 void DeleteSharedPalette() {

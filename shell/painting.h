@@ -35,6 +35,9 @@ void StaticColors(HBRUSH brush, HWND panel, HDC dc);
 // or recording. Answers 1 every third tick, else 0.
 int AnimateDisplay(HWND panel, int playState, int *frame, int *ticks);
 
+// Latches or lights a panekit32 control (on), or releases or darkens it.
+void SwitchControl(HWND control, bool on);
+
 // Releases the remembered latched keys and forgets them.
 void ReleaseLatchedButtons(HWND *first, HWND *second);
 

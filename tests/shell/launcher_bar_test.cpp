@@ -70,8 +70,12 @@ TEST_F(LauncherBarTest, PanelsStackInOpeningOrderAndCloseUpTheGap) {
     PressLauncher(IDC_SHOW_WAVE);
     EXPECT_EQ(StackOrder(), (std::vector<HWND>{CdPanel, MidiPanel, WavePanel}));
     ExpectTightStack();
+    for (int key : {IDC_SHOW_CD, IDC_SHOW_MIDI, IDC_SHOW_WAVE})
+        EXPECT_TRUE(ButtonLatched(GetDlgItem(LauncherBar, key))) << key;
+    EXPECT_FALSE(ButtonLatched(GetDlgItem(LauncherBar, IDC_SHOW_PLAYLIST)));
 
     PressLauncher(IDC_SHOW_CD); // a lit key closes its panel through the panel's power key
+    EXPECT_FALSE(ButtonLatched(GetDlgItem(LauncherBar, IDC_SHOW_CD)));
     EXPECT_FALSE(CdPanelShown);
     EXPECT_TRUE(Parked(CdPanel));
     EXPECT_EQ(StackOrder(), (std::vector<HWND>{MidiPanel, WavePanel}));
@@ -107,6 +111,7 @@ TEST_F(LauncherBarTest, PressIsIgnoredWhenTheScreenHasNoRoomForAnotherSlot) {
     ScreenHeight = ClientHeight + PanelSlotHeight; // the next slot would reach the bottom
     PressLauncher(IDC_SHOW_MIDI);
     EXPECT_FALSE(MidiPanelShown);
+    EXPECT_FALSE(ButtonLatched(GetDlgItem(LauncherBar, IDC_SHOW_MIDI)));
     EXPECT_EQ(StackOrder(), (std::vector<HWND>{CdPanel}));
     ScreenHeight = ClientHeight + PanelSlotHeight + 1;
     PressLauncher(IDC_SHOW_MIDI);
@@ -121,6 +126,7 @@ TEST_F(LauncherBarTest, MixerPanelIsCreatedOnOpeningAndDestroyedOnClosing) {
     PressLauncher(IDC_SHOW_WAVE);
     PressLauncher(IDC_SHOW_MIXER);
     ASSERT_NE(MixerPanel, nullptr);
+    EXPECT_TRUE(ButtonLatched(GetDlgItem(LauncherBar, IDC_SHOW_MIXER)));
     HWND mixer = MixerPanel;
     EXPECT_EQ(StackOrder(), (std::vector<HWND>{WavePanel, MixerPanel}));
     // The mixer panel sits one pixel higher than the other panels.
@@ -131,6 +137,7 @@ TEST_F(LauncherBarTest, MixerPanelIsCreatedOnOpeningAndDestroyedOnClosing) {
     PressLauncher(IDC_SHOW_MIXER);
     EXPECT_EQ(MixerPanel, nullptr);
     EXPECT_FALSE(IsWindow(mixer));
+    EXPECT_FALSE(ButtonLatched(GetDlgItem(LauncherBar, IDC_SHOW_MIXER)));
     EXPECT_TRUE(StackOrder().empty());
     EXPECT_EQ(ClientHeight, EmptyClientHeight);
 }
@@ -171,7 +178,14 @@ TEST_F(LauncherBarTest, AutoPlayStartsThePlaylistOnlyOnItsFirstOpening) {
 
 TEST_F(LauncherBarTest, ConfigurationDialogRunsModallyAndReturns) {
     StartEmpty();
+    bool latchedWhileOpen = false;
+    robot.SetAnswer([&](const SeenBox &) {
+        latchedWhileOpen = ButtonLatched(GetDlgItem(LauncherBar, IDC_CONFIG));
+        return IDCANCEL;
+    });
     PressLauncher(IDC_CONFIG);
+    EXPECT_TRUE(latchedWhileOpen);
+    EXPECT_FALSE(ButtonLatched(GetDlgItem(LauncherBar, IDC_CONFIG)));
     auto boxes = robot.Seen();
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0].caption, "Config");

@@ -16,24 +16,25 @@ using PaintingTest = StationTest;
 
 struct ControlMessage {
     HWND window;
-    UINT message;
+    UINT command;
 };
 std::vector<ControlMessage> Recorded;
 
 LRESULT CALLBACK RecordControlMessage(int code, WPARAM wParam, LPARAM lParam) {
     auto *sent = reinterpret_cast<CWPSTRUCT *>(lParam);
-    if (code == HC_ACTION && (sent->message == CMD_SET_ON || sent->message == CMD_SET_OFF))
-        Recorded.push_back({sent->hwnd, sent->message});
+    if (code == HC_ACTION && sent->message == WM_COMMAND &&
+        (sent->wParam == CMD_SET_ON || sent->wParam == CMD_SET_OFF))
+        Recorded.push_back({sent->hwnd, static_cast<UINT>(sent->wParam)});
     return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
-// Records CMD_SET_ON / CMD_SET_OFF sent to any window of this thread.
+// Records the CMD_SET_ON / CMD_SET_OFF commands sent to any window of this thread.
 class ControlMessageRecorder {
   public:
     ControlMessageRecorder() {
         Recorded.clear();
-        hook_ = SetWindowsHookExA(WH_CALLWNDPROC, RecordControlMessage, nullptr,
-                                  GetCurrentThreadId());
+        hook_ =
+            SetWindowsHookExA(WH_CALLWNDPROC, RecordControlMessage, nullptr, GetCurrentThreadId());
     }
     ~ControlMessageRecorder() { UnhookWindowsHookEx(hook_); }
     ControlMessageRecorder(const ControlMessageRecorder &) = delete;
@@ -55,8 +56,8 @@ TEST_F(PaintingTest, DisplayAnimatesWhilePlayingAndPollsEveryThirdTick) {
         polls.push_back(AnimateDisplay(MidiPanel, 1, &frame, &ticks));
         frames.push_back(frame);
     }
-    EXPECT_EQ(frames, (std::vector<int>{105, 106, 107, 108, 109, 110, 111, 112, 113, 114, 105,
-                                        106}));
+    EXPECT_EQ(frames,
+              (std::vector<int>{105, 106, 107, 108, 109, 110, 111, 112, 113, 114, 105, 106}));
     EXPECT_EQ(polls, (std::vector<int>{0, 0, 1, 0, 0, 1, 0, 0, 1, 0, 0, 1}));
     EXPECT_EQ(ticks, 0);
 
@@ -97,7 +98,7 @@ TEST_F(PaintingTest, LatchedButtonsAreReleasedAndForgotten) {
     EXPECT_EQ(pause, nullptr);
     ASSERT_EQ(Recorded.size(), 1u);
     EXPECT_EQ(Recorded[0].window, GetDlgItem(MidiPanel, IDC_PLAY));
-    EXPECT_EQ(Recorded[0].message, static_cast<UINT>(CMD_SET_OFF));
+    EXPECT_EQ(Recorded[0].command, static_cast<UINT>(CMD_SET_OFF));
 }
 
 TEST_F(PaintingTest, OneSourceIndicatorIsLitAndTheOthersDarkened) {
@@ -108,7 +109,7 @@ TEST_F(PaintingTest, OneSourceIndicatorIsLitAndTheOthersDarkened) {
     for (const ControlMessage &sent : Recorded) {
         int id = GetDlgCtrlID(sent.window);
         EXPECT_EQ(GetParent(sent.window), WavePanel);
-        EXPECT_EQ(sent.message, static_cast<UINT>(id == 4020 ? CMD_SET_ON : CMD_SET_OFF)) << id;
+        EXPECT_EQ(sent.command, static_cast<UINT>(id == 4020 ? CMD_SET_ON : CMD_SET_OFF)) << id;
     }
 }
 

@@ -44,8 +44,7 @@ std::vector<uint32_t> Capture(HWND window, int *width, int *height) {
     return pixels;
 }
 
-void SaveBmp(const std::string &path, const std::vector<uint32_t> &pixels, int width,
-             int height) {
+void SaveBmp(const std::string &path, const std::vector<uint32_t> &pixels, int width, int height) {
     BITMAPINFOHEADER header{};
     header.biSize = sizeof header;
     header.biWidth = width;
@@ -79,8 +78,8 @@ TEST_F(ScreenshotTest, EveryPanelIsPaintedAndSavedForPeopleToLookAt) {
     const struct {
         HWND window;
         const char *name;
-    } shots[] = {{MainWindow, "station"},    {LauncherBar, "launcher"}, {CdPanel, "cd"},
-                 {MidiPanel, "midi"},        {WavePanel, "wave"},       {MixerPanel, "mixer"},
+    } shots[] = {{MainWindow, "station"},     {LauncherBar, "launcher"}, {CdPanel, "cd"},
+                 {MidiPanel, "midi"},         {WavePanel, "wave"},       {MixerPanel, "mixer"},
                  {PlaylistPanel, "playlist"}, {VideoPanel, "video"}};
     for (const auto &shot : shots) {
         ASSERT_NE(shot.window, nullptr) << shot.name;

@@ -30,6 +30,16 @@ std::string BuildFile(const char *name) {
     return directory + name;
 }
 
+bool ButtonLatched(HWND button) {
+    struct ButtonState {
+        HWND target;
+        DWORD style;
+        DWORD state;
+    };
+    auto *state = reinterpret_cast<const ButtonState *>(GetWindowLongPtrA(button, 0));
+    return state != nullptr && (state->state & 0x20) != 0;
+}
+
 int PlatformFamilyOfThisPrefix() {
     return (GetVersion() & 0x80000000u) != 0 ? 95 : 40;
 }

@@ -50,6 +50,10 @@ class StationTest : public ::testing::Test {
     HANDLE readOnlyHold = INVALID_HANDLE_VALUE;
 };
 
+// Whether a BitmapButton is latched: read from its state block, whose third
+// field is the state word with 0x20 for latched.
+bool ButtonLatched(HWND button);
+
 // 95 when this Wine prefix reports the Windows 95 family, else 40.
 int PlatformFamilyOfThisPrefix();
 
