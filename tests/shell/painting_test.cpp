@@ -114,12 +114,7 @@ TEST_F(PaintingTest, OneSourceIndicatorIsLitAndTheOthersDarkened) {
 }
 
 TEST_F(PaintingTest, ThousandRepaintsOfTheWholeStationKeepNoGdiObject) {
-    SimCardConfig card;
-    card.mixer.present = true;
-    WriteSettingsFile("[Mixer]\r\nMULTIDISPLAY=5\r\n");
-    ASSERT_EQ(Start("", card), -1);
-    PressLauncher(IDC_SHOW_VIDEO);
-    ASSERT_EQ(StackOrder().size(), 6u);
+    ASSERT_TRUE(StartWithEveryPanel());
     long before = gdi::LiveGdiHandles();
     for (int repaint = 0; repaint < 1000; ++repaint) {
         RedrawWindow(MainWindow, nullptr, nullptr,

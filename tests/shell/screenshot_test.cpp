@@ -65,11 +65,7 @@ void SaveBmp(const std::string &path, const std::vector<uint32_t> &pixels, int w
 } // namespace
 
 TEST_F(ScreenshotTest, EveryPanelIsPaintedAndSavedForPeopleToLookAt) {
-    SimCardConfig card;
-    card.mixer.present = true;
-    WriteSettingsFile("[Mixer]\r\nMULTIDISPLAY=5\r\n");
-    ASSERT_EQ(Start("", card), -1);
-    PressLauncher(IDC_SHOW_VIDEO);
+    ASSERT_TRUE(StartWithEveryPanel());
     UpdateWindow(MainWindow);
     Pump(200);
 

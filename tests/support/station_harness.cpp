@@ -105,6 +105,16 @@ int StationTest::Start(const char *commandLine, const SimCardConfig &card) {
     return result;
 }
 
+bool StationTest::StartWithEveryPanel() {
+    SimCardConfig card;
+    card.mixer.present = true;
+    WriteSettingsFile("[Mixer]\r\nMULTIDISPLAY=5\r\n");
+    if (Start("", card) != StationRunning)
+        return false;
+    PressLauncher(IDC_SHOW_VIDEO);
+    return StackOrder().size() == 6u;
+}
+
 void StationTest::Pump(int milliseconds) {
     DWORD end = GetTickCount() + milliseconds;
     do {

@@ -27,6 +27,9 @@ class StationTest : public ::testing::Test {
 
     // Starts the station; answers StartStation's result.
     int Start(const char *commandLine = "", const SimCardConfig &card = {});
+    // Starts with a mixer and every stacked panel open: CD, MIDI, WAVE,
+    // mixer, playlist and VIDEO. Answers whether all six are in the stack.
+    bool StartWithEveryPanel();
     // Dispatches messages for the given time.
     void Pump(int milliseconds = 50);
     // Closes the main window as a person would and runs the loop to its end.
