@@ -87,6 +87,19 @@ SimDevice *DeviceNamed(const std::string &name) {
     return nullptr;
 }
 
+// The error of an injected fault for this command, used up; or 0.
+MCIERROR TakeFault(const std::string &deviceType, UINT message) {
+    for (auto fault = Faults.begin(); fault != Faults.end(); ++fault) {
+        if (fault->message == message &&
+            (fault->deviceType.empty() || fault->deviceType == deviceType)) {
+            MCIERROR error = fault->error;
+            Faults.erase(fault);
+            return error;
+        }
+    }
+    return 0;
+}
+
 MCIERROR Open(DWORD flags, DWORD_PTR params, SimMciCall &call) {
     if (params == 0)
         return MCIERR_NULL_PARAMETER_BLOCK;
@@ -115,6 +128,8 @@ MCIERROR Open(DWORD flags, DWORD_PTR params, SimMciCall &call) {
             return MCIERR_EXTENSION_NOT_FOUND;
     }
     call.deviceType = type;
+    if (MCIERROR error = TakeFault(type, MCI_OPEN))
+        return error;
     if (type == "waveaudio" && (flags & MCI_WAVE_OPEN_BUFFER))
         call.item = reinterpret_cast<MCI_WAVE_OPEN_PARMSA *>(params)->dwBufferSeconds;
 
@@ -182,14 +197,8 @@ MCIERROR Dispatch(MCIDEVICEID id, UINT message, DWORD flags, DWORD_PTR params, S
     call.deviceType = device.type;
     if ((flags & MCI_NOTIFY) && params == 0)
         return MCIERR_NULL_PARAMETER_BLOCK;
-    for (auto fault = Faults.begin(); fault != Faults.end(); ++fault) {
-        if (fault->message == message &&
-            (fault->deviceType.empty() || fault->deviceType == device.type)) {
-            MCIERROR error = fault->error;
-            Faults.erase(fault);
-            return error;
-        }
-    }
+    if (MCIERROR error = TakeFault(device.type, message))
+        return error;
     if (message == MCI_CLOSE)
         return Close(id, flags, params);
     return device.Command(message, flags, params, call);
@@ -201,16 +210,6 @@ MCIERROR WINAPI SimSendCommand(MCIDEVICEID id, UINT message, DWORD_PTR flags, DW
     call.device = id;
     call.message = message;
     call.flags = static_cast<DWORD>(flags);
-    if (message == MCI_OPEN && params != 0) {
-        for (auto fault = Faults.begin(); fault != Faults.end(); ++fault) {
-            if (fault->message == MCI_OPEN) {
-                call.result = fault->error;
-                Faults.erase(fault);
-                Log.push_back(call);
-                return call.result;
-            }
-        }
-    }
     call.result = Dispatch(id, message, call.flags, params, call);
     Log.push_back(call);
     return call.result;

@@ -232,9 +232,11 @@ TEST_F(SimMciCardTest, InjectedFaultsHitTheNextMatchingCommandOnce) {
     SimMciFailNext("waveaudio", MCI_PLAY, MCIERR_DEVICE_NOT_READY);
     EXPECT_EQ(MCIERR_DEVICE_NOT_READY, card.Play(device, MCI_FROM, 0));
     EXPECT_EQ(0u, card.Play(device, MCI_FROM, 0));
+    SimMciFailNext("cdaudio", MCI_OPEN, MCIERR_MUST_USE_SHAREABLE);
     SimMciFailNext("", MCI_OPEN, MCIERR_CANNOT_LOAD_DRIVER);
     MCIDEVICEID other = 0;
     EXPECT_EQ(MCIERR_CANNOT_LOAD_DRIVER, card.Open("sequencer", midi.c_str(), other));
+    EXPECT_EQ(MCIERR_MUST_USE_SHAREABLE, card.Open("cdaudio", nullptr, other));
     EXPECT_EQ(0u, card.Open("sequencer", midi.c_str(), other));
     EXPECT_EQ(MCIERR_HARDWARE, card.Play(other, MCI_FROM, 0));
 }
