@@ -149,7 +149,6 @@ MCIERROR SimDevice::Command(UINT message, DWORD flags, DWORD_PTR params, SimMciC
         StopHere();
         NotifyNow(flags, params);
         return 0;
-    case MCI_CLOSE: Closing(); return 0;
     case MCI_GETDEVCAPS: {
         if (params == 0)
             return MCIERR_NULL_PARAMETER_BLOCK;
