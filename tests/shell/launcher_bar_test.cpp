@@ -207,3 +207,21 @@ TEST_F(LauncherBarTest, OptionsAreReadAtCreationAndSavedAtExit) {
     EXPECT_EQ(Setting("Mixer", "MonoIn"), "1");
     EXPECT_EQ(Setting("Mixer", "PlayListEntry"), "ListParty");
 }
+
+TEST_F(LauncherBarTest, ThreeDWindowOpensAtTheFirstPaintWhenItWasOpenAtExit) {
+    WriteSettingsFile("[EFX]\r\nDLOG=1\r\n");
+    SimCardConfig card;
+    card.mixer.present = true;
+    ASSERT_EQ(Start("", card), -1);
+    UpdateWindow(LauncherBar);
+    Pump();
+    ASSERT_TRUE(EfxAvailable);
+    EXPECT_TRUE(EfxWindowOpen);
+    ASSERT_NE(EfxWindow, nullptr);
+    EXPECT_TRUE(ButtonLatched(GetDlgItem(LauncherBar, IDC_EFX)));
+
+    PressLauncher(IDC_EFX); // closes it again
+    EXPECT_FALSE(EfxWindowOpen);
+    EXPECT_EQ(EfxWindow, nullptr);
+    EXPECT_FALSE(ButtonLatched(GetDlgItem(LauncherBar, IDC_EFX)));
+}
