@@ -4,6 +4,7 @@
 // the library's own faces read back pixel by pixel, and a count of GDI
 // handles that works under Wine.
 #pragma once
+#include "tests/support/object_census.h"
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -245,15 +246,6 @@ inline void ExpectShowsFace(const Canvas &canvas, int id, int clientWidth, int c
                 << "face " << id << " at " << x << "," << y;
 }
 
-// GDI objects alive in this process. Wine numbers GDI handles by their
-// table index in the low word and accepts a handle whose high word is 0
-// for any generation, so every live object answers GetObjectType at its
-// index. (GetGuiResources answers nothing under Wine.)
-inline int LiveGdiObjects() {
-    int live = 0;
-    for (UINT_PTR index = 1; index <= 0xFFFF; ++index)
-        live += GetObjectType(reinterpret_cast<HGDIOBJ>(index)) != 0;
-    return live;
-}
+using ::LiveGdiObjects;
 
 } // namespace harness
