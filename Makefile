@@ -14,13 +14,13 @@ build: deps
 	@cmake --build $(BUILD) -j2
 
 test: build
-	@sh scripts/run-tests $(BUILD)
+	@dir=$$(sh scripts/runnable-build $(BUILD)) && sh scripts/run-tests "$$dir"
 
 run: build
-	@sh scripts/run-station $(BUILD)
+	@dir=$$(sh scripts/runnable-build $(BUILD)) && sh scripts/run-station "$$dir"
 
 bench: build
-	@sh scripts/run-bench $(BUILD)
+	@dir=$$(sh scripts/runnable-build $(BUILD)) && sh scripts/run-bench "$$dir"
 
 clean:
 	rm -rf $(BUILD)

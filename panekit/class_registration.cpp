@@ -19,7 +19,7 @@ struct PanelClass {
 };
 
 const PanelClass PanelClasses[] = {
-    {IDS_CLASS_BITMAPBUTTON, BitmapButtonProc, 4},
+    {IDS_CLASS_BITMAPBUTTON, BitmapButtonProc, sizeof(LONG_PTR)}, // the state block's address
     {IDS_CLASS_SLIDERVOL, SliderVolProc, 36},
     {IDS_CLASS_HILITEBITMAP, HiliteBitmapProc, 36},
 };

@@ -6,6 +6,8 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <vector>
+
 namespace {
 
 class SimMixerTest : public ::testing::Test {
@@ -123,19 +125,23 @@ TEST_F(SimMixerTest, StructureSizesAndObjectFlagsAreChecked) {
               static_cast<MMRESULT>(MMSYSERR_BADDEVICEID));
     EXPECT_EQ(Mixer.getLineInfo(nullptr, &line, MIXER_OBJECTF_MIXER),
               static_cast<MMRESULT>(MMSYSERR_NOERROR));
-    MIXERCONTROLA controls[4];
+    ASSERT_GT(line.cControls, 0u);
+    std::vector<MIXERCONTROLA> controls(line.cControls);
     MIXERLINECONTROLSA request{};
     request.cbStruct = sizeof request - 1;
     request.dwLineID = line.dwLineID;
-    request.cControls = 4;
+    request.cControls = line.cControls;
     request.cbmxctrl = sizeof(MIXERCONTROLA);
-    request.pamxctrl = controls;
+    request.pamxctrl = controls.data();
     EXPECT_EQ(Mixer.getLineControls(Object(), &request, MIXER_OBJECTF_HMIXER),
               static_cast<MMRESULT>(MMSYSERR_INVALPARAM));
     request.cbStruct = sizeof request;
     request.cbmxctrl = sizeof(MIXERCONTROLA) - 4;
     EXPECT_EQ(Mixer.getLineControls(Object(), &request, MIXER_OBJECTF_HMIXER),
               static_cast<MMRESULT>(MMSYSERR_INVALPARAM));
+    request.cbmxctrl = sizeof(MIXERCONTROLA);
+    ASSERT_EQ(Mixer.getLineControls(Object(), &request, MIXER_OBJECTF_HMIXER),
+              static_cast<MMRESULT>(MMSYSERR_NOERROR));
     LONG value = 0;
     EXPECT_EQ(Details(false, controls[0].dwControlID, 1, 0, &value, 2),
               static_cast<MMRESULT>(MMSYSERR_INVALPARAM));

@@ -62,6 +62,23 @@ std::string WindowText(HWND window) {
     return text;
 }
 
+// The button that Enter would press: the focused push button of the box,
+// else the dialog's default button.
+int DefaultButtonOf(HWND box) {
+    SendMessageA(box, WM_NULL, 0, 0); // the box has finished setting itself up
+    GUITHREADINFO thread{};
+    thread.cbSize = sizeof thread;
+    if (GetGUIThreadInfo(GetWindowThreadProcessId(box, nullptr), &thread) &&
+        thread.hwndFocus != nullptr && GetParent(thread.hwndFocus) == box) {
+        char className[16] = "";
+        GetClassNameA(thread.hwndFocus, className, sizeof className);
+        if (lstrcmpiA(className, "Button") == 0)
+            return GetDlgCtrlID(thread.hwndFocus);
+    }
+    LRESULT defaultId = SendMessageA(box, DM_GETDEFID, 0, 0);
+    return HIWORD(defaultId) == DC_HASDEFID ? LOWORD(defaultId) : IDOK;
+}
+
 } // namespace
 
 BoxRobot::BoxRobot() : watcher_([this] { Watch(); }) {}
@@ -138,10 +155,8 @@ void BoxRobot::Handle(HWND box) {
         answer = answer_;
     }
     int button = answer ? answer(seen) : 0;
-    if (button == 0) {
-        LRESULT defaultId = SendMessageA(box, DM_GETDEFID, 0, 0);
-        button = HIWORD(defaultId) == DC_HASDEFID ? LOWORD(defaultId) : IDOK;
-    }
+    if (button == 0)
+        button = DefaultButtonOf(box);
     seen.pressed = button;
     {
         std::lock_guard<std::mutex> guard(lock_);
