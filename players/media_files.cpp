@@ -1,9 +1,173 @@
+// The file dialog, dropped-file dispatch, the save question for a changed
+// recording, the MCI error box and the file-name helpers of the players.
 #include "players/media_files.h"
 
-// The players that take files arrive later; until then nothing is played and
-// there is never an unsaved recording.
-void DispatchMediaFile(const char *) {}
+#include "panekit/resources/panel_ids.h"
+#include "platform/mci.h"
+#include "players/midi_panel.h"
+#include "players/wave_panel.h"
+#include "shell/settings.h"
+#include "shell/station.h"
+#include "shell/text_table.h"
+
+#include <cstdio>
+#include <cstring>
+
+OPENFILENAMEA FileRequest;
+char FileRequestPath[FileRequestBufferSize];
+char FileRequestTitle[FileRequestBufferSize];
+char PendingMediaPath[PendingMediaPathSize];
+char PendingMediaTitle[PendingMediaTitleSize];
+
+namespace {
+
+const char MediaFilters[] = "MIDI File \0*.mid;*.smf;*.rmi\0"
+                            "WAVE File \0*.wav\0"
+                            "All File\0*.*\0";
+
+// The request block without the fields added after the classic dialogs.
+const DWORD ClassicRequestSize = OPENFILENAME_SIZE_VERSION_400A;
+constexpr int ErrorTextSize = 256;
+constexpr int QuestionSize = FileRequestBufferSize + TextSlotSize + 8;
+
+void CopyText(char *out, size_t outSize, const char *text) {
+    std::snprintf(out, outSize, "%s", text);
+}
+
+bool AutoPlayOn() {
+    return ReadSettingInt("Mixer", "AUTOPLAY", 0) == 1;
+}
+
+bool HasExtension(const char *extension, const char *wanted) {
+    return lstrcmpiA(extension, wanted) == 0;
+}
+
+void SendOpenAndPlay(HWND player) {
+    SendMessageA(player, WM_COMMAND, IDC_OPEN, MAKELPARAM(0, OPEN_AND_PLAY));
+}
+
+// "[title]" on the first line, the question on the second.
+int AskAboutFile(HWND owner, const char *title, int questionId, UINT buttons) {
+    char question[QuestionSize];
+    std::snprintf(question, sizeof question, "[%s]\n%s", title, Text(questionId));
+    return MessageBoxA(owner, question, Text(IDS_CAPTION), buttons | MB_ICONQUESTION);
+}
+
+bool FileExists(const char *path) {
+    OFSTRUCT probe{};
+    return OpenFile(path, &probe, OF_EXIST) != HFILE_ERROR;
+}
+
+// The chosen path with ".wav" added when the WAVE filter was left selected
+// and the name does not end in it. The buffer has room for the addition.
+void SavePathOf(char *path, size_t size) {
+    CopyText(path, size, FileRequestPath);
+    size_t length = std::strlen(path);
+    bool endsInWav = length >= 4 && lstrcmpiA(path + length - 4, ".wav") == 0;
+    if (FileRequest.nFilterIndex == static_cast<DWORD>(WaveFilter) && !endsInWav)
+        std::strncat(path, ".wav", size - length - 1);
+}
+
+const char *FileTitleOf(const char *path) {
+    const char *slash = std::strrchr(path, '\\');
+    return slash != nullptr ? slash + 1 : path;
+}
+
+int SaveWaveData(const char *path) {
+    MCI_SAVE_PARMSA save{};
+    save.lpfilename = path;
+    MCIERROR error = Mci.sendCommand(WaveDevice, MCI_SAVE, MCI_SAVE_FILE | MCI_WAIT,
+                                     reinterpret_cast<DWORD_PTR>(&save));
+    if (error == 0) {
+        WaveModified = 0;
+        return 1;
+    }
+    char text[ErrorTextSize] = "";
+    Mci.getErrorString(error, text, sizeof text);
+    MessageBoxA(GetFocus(), text, Text(IDS_CAPTION), MB_OK | MB_ICONERROR);
+    return 0;
+}
+
+} // namespace
+
+int ChooseMediaFile(HWND owner, const char *initialText, int filterIndex, int mode) {
+    CopyText(FileRequestTitle, sizeof FileRequestTitle, initialText);
+    FileRequest = OPENFILENAMEA{};
+    FileRequest.lStructSize = ClassicRequestSize;
+    FileRequest.hwndOwner = owner;
+    FileRequest.lpstrFilter = MediaFilters;
+    FileRequest.nFilterIndex = static_cast<DWORD>(filterIndex);
+    FileRequest.lpstrFile = FileRequestPath;
+    FileRequest.nMaxFile = FileRequestBufferSize;
+    FileRequest.lpstrFileTitle = FileRequestTitle;
+    FileRequest.nMaxFileTitle = FileRequestBufferSize;
+    FileRequest.Flags = OFN_PATHMUSTEXIST;
+    if (mode == ChooseToOpen) {
+        CopyText(FileRequestPath, sizeof FileRequestPath, initialText);
+        return GetOpenFileNameA(&FileRequest) ? 1 : 0;
+    }
+    CopyText(FileRequestPath, sizeof FileRequestPath, WaveFilePath);
+    return GetSaveFileNameA(&FileRequest) ? 1 : 0;
+}
+
+int DispatchMediaFile(const char *path) {
+    if (path == nullptr || std::strlen(path) >= sizeof PendingMediaPath)
+        return 0;
+    char extension[PendingMediaPathSize] = "";
+    FileExtensionOf(path, extension, sizeof extension);
+    if (HasExtension(extension, ".MID") || HasExtension(extension, ".RMI")) {
+        CopyText(PendingMediaPath, sizeof PendingMediaPath, path);
+        if (AutoPlayOn())
+            MidiPlayState = MidiPlaying;
+        SendOpenAndPlay(MidiPanel);
+        return 1;
+    }
+    if (HasExtension(extension, ".WAV")) {
+        if (ConfirmWaveChanges() == 0)
+            return 0;
+        CopyText(PendingMediaPath, sizeof PendingMediaPath, path);
+        if (AutoPlayOn())
+            WavePlayState = 1;
+        SendOpenAndPlay(WavePanel);
+        return 1;
+    }
+    return 0;
+}
 
 int ConfirmWaveChanges() {
-    return 1;
+    if (WaveModified != 1)
+        return 1;
+    int answer = AskAboutFile(WavePanel, WaveFileTitle, IDS_WAVE_CHANGED, MB_YESNOCANCEL);
+    if (answer == IDCANCEL)
+        return 0;
+    if (answer == IDNO)
+        return 1;
+    if (ChooseMediaFile(WavePanel, WaveFileTitle, WaveFilter, ChooseToSave) == 0)
+        return 0;
+    // The file asked about is the one written, ".wav" included, so that no
+    // existing take1.wav is replaced unasked when the name typed was take1.
+    char path[FileRequestBufferSize + 4];
+    SavePathOf(path, sizeof path);
+    if (FileExists(path) && AskAboutFile(WavePanel, FileTitleOf(path), IDS_WAVE_EXISTS,
+                                         MB_YESNO | MB_DEFBUTTON2) == IDNO)
+        return 0;
+    return SaveWaveData(path);
+}
+
+void ShowMciError(HWND owner, MCIERROR error) {
+    char text[ErrorTextSize] = "";
+    Mci.getErrorString(error, text, sizeof text);
+    MessageBoxA(owner, text, Text(IDS_ERROR_CAPTION), MB_OK | MB_ICONERROR);
+}
+
+void FileExtensionOf(const char *name, char *out, size_t outSize) {
+    const char *period = std::strchr(name, '.');
+    if (period != nullptr)
+        CopyText(out, outSize, period);
+}
+
+void FileBaseNameOf(const char *name, char *out, size_t outSize) {
+    CopyText(out, outSize, name);
+    if (char *period = std::strchr(out, '.'))
+        *period = '\0';
 }

@@ -1,9 +1,56 @@
-// Media file helpers shared by the players: dispatch of dropped files and the
-// save question for a changed recording.
+// What the file players share: the one open/save file dialog, the hand-over
+// of a dropped file to its player, the save question for a changed recording,
+// the error box for multimedia commands and two small file-name operations.
 #pragma once
+#include <windows.h>
+#include <commdlg.h>
+#include <mmsystem.h>
 
-// Hands a media file to the player for its extension.
-void DispatchMediaFile(const char *path);
+#include <cstddef>
 
-// Asks about an unsaved recording. Answers 0 when the user cancelled.
+constexpr int FileRequestBufferSize = 258;
+constexpr int PendingMediaPathSize = 1026;
+constexpr int PendingMediaTitleSize = 258;
+
+// Modes of ChooseMediaFile.
+constexpr int ChooseToOpen = 1;
+constexpr int ChooseToSave = 2;
+
+// Filter indexes of ChooseMediaFile's list.
+constexpr int MidiFilter = 1;
+constexpr int WaveFilter = 2;
+constexpr int AllFilesFilter = 3;
+
+// The program's one common-dialog request, filled anew on each use; after a
+// confirmed dialog it holds the chosen path and title and the filter left
+// selected.
+extern OPENFILENAMEA FileRequest;
+extern char FileRequestPath[FileRequestBufferSize];
+extern char FileRequestTitle[FileRequestBufferSize];
+
+// The file a player opens on its next IDC_OPEN with OPEN_AND_PLAY, or the one
+// it just chose in its file dialog.
+extern char PendingMediaPath[PendingMediaPathSize];
+extern char PendingMediaTitle[PendingMediaTitleSize];
+
+// Runs the Open (mode ChooseToOpen) or Save dialog. Answers 1 when the user
+// confirmed a file, 0 when the dialog was cancelled or failed.
+int ChooseMediaFile(HWND owner, const char *initialText, int filterIndex, int mode);
+
+// Hands a media file to the player for its extension. Answers 1 when a
+// player took it.
+int DispatchMediaFile(const char *path);
+
+// Asks about an unsaved recording and saves it when the user wants. Answers 1
+// when the caller may drop or replace the WAVE data, 0 when it must not.
 int ConfirmWaveChanges();
+
+// The platform's text for an MCI error in an error box owned by owner.
+void ShowMciError(HWND owner, MCIERROR error);
+
+// The text from the first period of name to its end; out is left unchanged
+// when name has no period. out holds outSize characters with the terminator.
+void FileExtensionOf(const char *name, char *out, size_t outSize);
+
+// name cut at its first period.
+void FileBaseNameOf(const char *name, char *out, size_t outSize);

@@ -1,41 +1,491 @@
+// The MIDI player panel: opens a file on the "sequencer" device, plays,
+// pauses, seeks by the second, polls the position on timer 2 and reports the
+// end of the file to the sequencer.
 #include "players/midi_panel.h"
 
+#include "cdplaylist/sequencer.h"
 #include "panekit/resources/panel_ids.h"
+#include "platform/mci.h"
+#include "players/media_files.h"
+#include "shell/fonts.h"
 #include "shell/launcher_bar.h"
 #include "shell/painting.h"
+#include "shell/station.h"
+#include "shell/text_table.h"
+
+#include <cstdio>
+#include <initializer_list>
+
+int MidiPlayState;
 
 namespace {
 
+constexpr UINT_PTR PositionTimer = 2;
+constexpr UINT PositionTimerMs = 250;
+constexpr int DisplayX = 372;
+constexpr int DisplayY = 40;
+constexpr int FileTitleSize = 128;
+constexpr int TimeTextSize = 64;
+constexpr DWORD OneSecond = 1000;
+constexpr int IDS_MIDI_PLAYER = 550;
+
+bool MidiDeviceOpen;
+MCIDEVICEID MidiDevice;
+DWORD MidiKeptPosition; // ms, kept at pause, seeks while paused and each poll
+DWORD MidiLength;       // ms
+MCI_PLAY_PARMS MidiPlayRequest;
+MCI_STATUS_PARMS MidiStatus;
+int MidiFrame = IdleDisplay;
+int MidiTicks;
+HWND LatchedPlayButton;
+HWND LatchedPauseButton;
 HBRUSH MidiPanelBrush; // behind the panel's static texts
 
-BOOL OnCommand(HWND panel, int id) {
-    if (id == IDC_POWER)
+struct ControlPlace {
+    int id, x, y, width, height;
+};
+
+const ControlPlace MidiPlaces[] = {
+    {IDC_REWSKIP, 91, 61, 43, 21}, {IDC_REW, 137, 61, 44, 21},    {IDC_STOP, 183, 61, 43, 21},
+    {IDC_PLAY, 229, 61, 43, 21},   {IDC_PAUSE, 274, 61, 43, 21},  {IDC_FF, 318, 61, 44, 21},
+    {IDC_FFSKIP, 365, 61, 45, 21}, {IDC_POWER, 19, 16, 47, 18},   {IDC_OPEN, 19, 46, 47, 18},
+    {IDC_TITLE, 100, 8, 237, 18},  {IDC_TOTAL, 100, 35, 187, 18}, {IDC_TIME, 297, 35, 64, 18},
+};
+
+constexpr LPARAM FromPlaylist = MAKELPARAM(0, FROM_PLAYLIST);
+
+bool Driven(HWND panel) {
+    return panel == CurrentPlayer && PlaylistPanel != nullptr;
+}
+
+void Send(HWND window, int id, LPARAM lParam) {
+    if (window != nullptr)
+        SendMessageA(window, WM_COMMAND, static_cast<WPARAM>(id), lParam);
+}
+
+// ---- device ----
+
+MCIERROR MidiCommand(UINT message, DWORD flags, void *params) {
+    return Mci.sendCommand(MidiDevice, message, flags, reinterpret_cast<DWORD_PTR>(params));
+}
+
+MCIERROR QueryStatus(DWORD item, DWORD *value) {
+    MidiStatus = MCI_STATUS_PARMS{};
+    MidiStatus.dwItem = item;
+    MCIERROR error = MidiCommand(MCI_STATUS, MCI_STATUS_ITEM | MCI_WAIT, &MidiStatus);
+    if (error == 0)
+        *value = static_cast<DWORD>(MidiStatus.dwReturn);
+    return error;
+}
+
+MCIERROR PlayFrom(DWORD position) {
+    MidiPlayRequest.dwFrom = position;
+    return MidiCommand(MCI_PLAY, MCI_NOTIFY | MCI_FROM, &MidiPlayRequest);
+}
+
+MCIERROR StopDevice() {
+    MCI_GENERIC_PARMS stop{};
+    return MidiCommand(MCI_STOP, MCI_WAIT, &stop);
+}
+
+MCIERROR CloseDevice() {
+    MCI_GENERIC_PARMS close{};
+    MCIERROR error = MidiCommand(MCI_CLOSE, MCI_WAIT, &close);
+    if (error == 0) {
+        MidiDeviceOpen = false;
+        MidiDevice = 0;
+    }
+    return error;
+}
+
+// ---- display ----
+
+void FormatTime(char *text, size_t size, DWORD ms) {
+    std::snprintf(text, size, "%02ld:%02ld", static_cast<long>(ms / 60000),
+                  static_cast<long>((ms / 1000) % 60));
+}
+
+// Writes a time to one of the panel's displays, and to the playlist panel's
+// when the playlist drives this panel.
+void ShowTime(HWND panel, int id, DWORD ms) {
+    char text[TimeTextSize];
+    FormatTime(text, sizeof text, ms);
+    SetDlgItemTextA(panel, id, text);
+    if (Driven(panel))
+        SetDlgItemTextA(PlaylistPanel, id, text);
+}
+
+void ShowLengthAndTempo(HWND panel, DWORD tempo) {
+    char text[TimeTextSize];
+    std::snprintf(text, sizeof text, "%02ld:%02ld %s:%ld", static_cast<long>(MidiLength / 60000),
+                  static_cast<long>((MidiLength / 1000) % 60), Text(IDS_TEMPO),
+                  static_cast<long>(tempo));
+    SetDlgItemTextA(panel, IDC_TOTAL, text);
+}
+
+void DrawIdleDisplay(HWND panel) {
+    if (HDC dc = GetDC(panel)) {
+        DrawSkinBitmap(dc, IdleDisplay, DisplayX, DisplayY, ProgramInstance);
+        ReleaseDC(panel, dc);
+    }
+}
+
+void Latch(HWND panel, int id, HWND *remembered) {
+    *remembered = GetDlgItem(panel, id);
+    SwitchControl(*remembered, true);
+}
+
+// The position now: from the device while playing, else the kept one.
+bool CurrentPosition(DWORD *position) {
+    if (MidiPlayState != MidiPlaying) {
+        *position = MidiKeptPosition;
+        return true;
+    }
+    return QueryStatus(MCI_STATUS_POSITION, position) == 0;
+}
+
+// ---- open ----
+
+bool ChooseFromDialog() {
+    if (ChooseMediaFile(MainWindow, "*.mid;*.rmi", MidiFilter, ChooseToOpen) == 0)
+        return false;
+    std::snprintf(PendingMediaPath, sizeof PendingMediaPath, "%s", FileRequestPath);
+    std::snprintf(PendingMediaTitle, sizeof PendingMediaTitle, "%s", FileRequestTitle);
+    return true;
+}
+
+bool CloseOldFile(HWND panel, int origin) {
+    if (!MidiDeviceOpen)
+        return true;
+    if (MidiPlayState != MidiStopped) {
+        Send(panel, IDC_STOP, FromPlaylist);
+        if (origin != OPEN_FROM_PLAYLIST && Driven(panel))
+            Send(PlaylistPanel, IDC_STOP, FromPlaylist);
+    }
+    if (MCIERROR error = CloseDevice()) {
+        ShowMciError(panel, error);
+        return false;
+    }
+    return true;
+}
+
+bool OpenDevice(HWND panel, const char *element) {
+    MCI_OPEN_PARMSA open{};
+    open.lpstrDeviceType = "sequencer";
+    open.lpstrElementName = element;
+    MCIERROR error = Mci.sendCommand(0, MCI_OPEN, MCI_OPEN_TYPE | MCI_OPEN_ELEMENT | MCI_WAIT,
+                                     reinterpret_cast<DWORD_PTR>(&open));
+    if (error != 0) {
+        ShowMciError(panel, error);
+        return false;
+    }
+    MidiDevice = open.wDeviceID;
+    MCI_SET_PARMS set{};
+    set.dwTimeFormat = MCI_FORMAT_MILLISECONDS;
+    if ((error = MidiCommand(MCI_SET, MCI_SET_TIME_FORMAT | MCI_WAIT, &set)) != 0) {
+        ShowMciError(panel, error);
+        // A device that cannot count in milliseconds is of no use; it is
+        // not left open with nobody to close it.
+        MCI_GENERIC_PARMS close{};
+        MidiCommand(MCI_CLOSE, MCI_WAIT, &close);
+        MidiDevice = 0;
+        return false;
+    }
+    MidiDeviceOpen = true;
+    return true;
+}
+
+// The file's own title (at most 128 characters), whatever its path.
+void TitleOf(const char *path, char *title) {
+    if (GetFileTitleA(path, title, FileTitleSize) == 0)
+        return;
+    const char *name = path;
+    for (const char *c = path; *c != '\0'; ++c)
+        if (*c == '\\' || *c == '/' || *c == ':')
+            name = c + 1;
+    std::snprintf(title, FileTitleSize, "%s", name);
+}
+
+void ShowTitle(HWND panel, int origin) {
+    if (origin == OPEN_FROM_PLAYLIST)
+        std::snprintf(PendingMediaPath, sizeof PendingMediaPath, "%s", CurrentEntryText);
+    char title[FileTitleSize] = "";
+    TitleOf(PendingMediaPath, title);
+    char text[FileTitleSize + 16];
+    if (origin == OPEN_FROM_PLAYLIST) {
+        std::snprintf(text, sizeof text, "%d:%s", CurrentEntryIndex + 1, title);
+    } else {
+        std::snprintf(text, sizeof text, "%s", title);
+        if (CurrentPlayer == panel)
+            CurrentPlayer = nullptr;
+    }
+    SetDlgItemTextA(panel, IDC_TITLE, text);
+}
+
+bool ShowLength(HWND panel) {
+    DWORD length = 0, tempo = 0;
+    if (QueryStatus(MCI_STATUS_LENGTH, &length) != 0 ||
+        QueryStatus(MCI_SEQ_STATUS_TEMPO, &tempo) != 0)
+        return false;
+    MidiLength = length;
+    ShowLengthAndTempo(panel, tempo);
+    if (Driven(panel)) {
+        char text[TimeTextSize];
+        FormatTime(text, sizeof text, MidiLength);
+        SetDlgItemTextA(PlaylistPanel, IDC_TOTAL, text);
+    }
+    return true;
+}
+
+void OnOpen(HWND panel, int origin) {
+    bool fromPlaylist = origin == OPEN_FROM_PLAYLIST;
+    if (!fromPlaylist && origin != OPEN_AND_PLAY && !ChooseFromDialog())
+        return;
+    if (!CloseOldFile(panel, origin))
+        return;
+    // Without a device nothing plays, whatever a drop with AUTOPLAY set the
+    // state to: a file that fails to open must not leave Play ignored.
+    MidiPlayState = MidiStopped;
+    if (!OpenDevice(panel, fromPlaylist ? CurrentEntryText : PendingMediaPath))
+        return;
+    MidiKeptPosition = 0;
+    ShowTitle(panel, origin);
+    if (!ShowLength(panel))
+        return;
+    if (origin == OPEN_AND_PLAY || (fromPlaylist && PlaylistRunning == 1)) {
+        MidiPlayState = MidiStopped;
+        Send(panel, IDC_PLAY, FromPlaylist);
+    }
+}
+
+// ---- transport ----
+
+void OnPlay(HWND panel, bool fromPlaylist) {
+    if (!MidiDeviceOpen)
+        return;
+    if (MidiPlayState == MidiPaused) {
+        Send(panel, IDC_PAUSE, 0);
+        return;
+    }
+    if (MidiPlayState == MidiPlaying)
+        return;
+    MidiFrame = IdleDisplay;
+    if (MCIERROR error = PlayFrom(0)) {
+        ShowMciError(panel, error);
+        return;
+    }
+    if (panel == CurrentPlayer && !fromPlaylist)
+        Send(PlaylistPanel, IDC_PLAY, FromPlaylist);
+    if (SetTimer(panel, PositionTimer, PositionTimerMs, nullptr) == 0) {
+        MessageBoxA(panel, Text(IDS_CANT_GET_TIMER), Text(IDS_ERROR_CAPTION), MB_OK | MB_ICONERROR);
+        return;
+    }
+    MidiPlayState = MidiPlaying;
+    Latch(panel, IDC_PLAY, &LatchedPlayButton);
+}
+
+void OnPause(HWND panel) {
+    if (MidiPlayState == MidiStopped)
+        return;
+    if (MidiPlayState == MidiPaused) {
+        if (MCIERROR error = PlayFrom(MidiKeptPosition)) {
+            ShowMciError(panel, error);
+            return;
+        }
+        MidiPlayState = MidiPlaying;
+        SwitchControl(LatchedPauseButton, false);
+        LatchedPauseButton = nullptr;
+        return;
+    }
+    DWORD position = 0;
+    MCIERROR error = QueryStatus(MCI_STATUS_POSITION, &position);
+    if (error == 0)
+        error = StopDevice();
+    if (error != 0) {
+        ShowMciError(panel, error);
+        return;
+    }
+    MidiKeptPosition = position;
+    MidiPlayState = MidiPaused;
+    Latch(panel, IDC_PAUSE, &LatchedPauseButton);
+}
+
+void OnStop(HWND panel) {
+    if (MidiPlayState == MidiStopped)
+        return;
+    KillTimer(panel, PositionTimer);
+    if (MCIERROR error = StopDevice()) {
+        ShowMciError(panel, error);
+        return;
+    }
+    MidiPlayState = MidiStopped;
+    MidiKeptPosition = 0;
+    ShowTime(panel, IDC_TIME, 0);
+    MidiFrame = IdleDisplay;
+    DrawIdleDisplay(panel);
+    ReleaseLatchedButtons(&LatchedPlayButton, &LatchedPauseButton);
+}
+
+void OnForward(HWND panel) {
+    DWORD position = 0;
+    if (MidiPlayState == MidiStopped || !CurrentPosition(&position))
+        return;
+    if (MidiLength < OneSecond || position >= MidiLength - OneSecond) {
+        SequencerRequest(END_OF_PLAY, panel);
+        return;
+    }
+    DWORD target = position + OneSecond;
+    if (MidiPlayState == MidiPlaying && PlayFrom(target) != 0)
+        return;
+    if (MidiPlayState == MidiPaused)
+        MidiKeptPosition = target;
+    ShowTime(panel, IDC_TIME, target);
+}
+
+void OnBack(HWND panel) {
+    DWORD position = 0;
+    if (MidiPlayState == MidiStopped || !CurrentPosition(&position))
+        return;
+    DWORD target = position < OneSecond ? 0 : position - OneSecond;
+    if (MidiPlayState == MidiPlaying && PlayFrom(target) != 0)
+        return;
+    MidiKeptPosition = target;
+    ShowTime(panel, IDC_TIME, target);
+}
+
+// Within the first second of a driven file: the previous playlist entry.
+// Otherwise a playing file starts again; a stopped or paused one stays.
+void OnBackToStart(HWND panel) {
+    DWORD position = 0;
+    if (!CurrentPosition(&position))
+        return;
+    if (position < OneSecond && Driven(panel)) {
+        Send(PlaylistPanel, IDC_REWSKIP, FromPlaylist);
+        return;
+    }
+    if (MidiPlayState == MidiPlaying)
+        PlayFrom(0);
+}
+
+// ---- messages ----
+
+bool EchoedToPlaylist(int id) {
+    switch (id) {
+    case IDC_PAUSE:
+    case IDC_STOP:
+    case IDC_FF:
+    case IDC_REW:
+    case IDC_FFSKIP: return true;
+    default: return false;
+    }
+}
+
+BOOL OnCommand(HWND panel, int id, LPARAM lParam) {
+    int origin = HIWORD(lParam);
+    bool fromPlaylist = origin == FROM_PLAYLIST;
+    if (panel == CurrentPlayer && !fromPlaylist && EchoedToPlaylist(id))
+        Send(PlaylistPanel, id, FromPlaylist);
+    switch (id) {
+    case IDC_OPEN: OnOpen(panel, origin); break;
+    case IDC_PLAY: OnPlay(panel, fromPlaylist); break;
+    case IDC_PAUSE: OnPause(panel); break;
+    case IDC_STOP: OnStop(panel); break;
+    case IDC_FF: OnForward(panel); break;
+    case IDC_REW: OnBack(panel); break;
+    case IDC_REWSKIP:
+        if (!fromPlaylist)
+            OnBackToStart(panel);
+        break;
+    case IDC_POWER:
         ClosePanelByPowerKey(panel, PanelSlotHeight, &MidiPanelShown, IDC_SHOW_MIDI);
+        break;
+    default: break;
+    }
     return FALSE;
 }
 
-BOOL OnInitDialog() {
-    MidiPanelBrush = CreateSolidBrush(RGB(0, 0, 0));
+void OnPositionTimer(HWND panel) {
+    if (MidiPlayState == MidiPaused)
+        return;
+    if (AnimateDisplay(panel, MidiPlayState, &MidiFrame, &MidiTicks) == 0)
+        return;
+    DWORD mode = 0;
+    if (QueryStatus(MCI_STATUS_MODE, &mode) != 0) {
+        Send(panel, IDC_STOP, 0);
+        return;
+    }
+    if (mode == MCI_MODE_STOP && MidiPlayState == MidiPlaying) {
+        SequencerRequest(END_OF_PLAY, panel);
+        return;
+    }
+    DWORD position = 0;
+    if (QueryStatus(MCI_STATUS_POSITION, &position) != 0)
+        return;
+    MidiKeptPosition = position;
+    ShowTime(panel, IDC_TIME, position);
+    DWORD tempo = 0;
+    if (QueryStatus(MCI_SEQ_STATUS_TEMPO, &tempo) == 0)
+        ShowLengthAndTempo(panel, tempo);
+}
+
+LRESULT OnMciNotify(HWND panel) {
+    // Only a file that plays can end: after the position poll has found the
+    // end, the notification of the same end must not end it a second time.
+    DWORD position = 0;
+    if (MidiDeviceOpen && MidiPlayState == MidiPlaying &&
+        QueryStatus(MCI_STATUS_POSITION, &position) == 0 && position >= MidiLength)
+        SequencerRequest(END_OF_PLAY, panel);
     return TRUE;
 }
 
-BOOL OnDestroy() {
+BOOL OnInitDialog(HWND panel) {
+    SetDlgItemTextA(panel, IDC_TITLE, Text(IDS_MIDI_PLAYER));
+    MidiPanelBrush = CreateSolidBrush(RGB(0, 0, 0));
+    MidiFrame = IdleDisplay;
+    MidiPlayRequest = MCI_PLAY_PARMS{};
+    MidiPlayRequest.dwCallback = reinterpret_cast<DWORD_PTR>(panel);
+    MidiPlayState = MidiStopped;
+    for (const ControlPlace &place : MidiPlaces)
+        if (HWND control = GetDlgItem(panel, place.id))
+            MoveWindow(control, place.x, place.y, place.width, place.height, TRUE);
+    if (ShellGeneration == 95)
+        for (int id : {IDC_TITLE, IDC_TOTAL, IDC_TIME})
+            SendDlgItemMessageA(panel, id, WM_SETFONT, reinterpret_cast<WPARAM>(PanelFont), TRUE);
+    return TRUE;
+}
+
+BOOL OnDestroy(HWND panel) {
     DeleteObject(MidiPanelBrush);
     MidiPanelBrush = nullptr;
+    if (!MidiDeviceOpen)
+        return FALSE;
+    if (MidiPlayState != MidiStopped)
+        Send(panel, IDC_STOP, 0);
+    if (MCIERROR error = CloseDevice()) {
+        ShowMciError(panel, error);
+        return FALSE;
+    }
+    if (CurrentPlayer == panel)
+        CurrentPlayer = nullptr;
     return FALSE;
 }
 
 } // namespace
 
-INT_PTR CALLBACK MidiPanelProc(HWND panel, UINT message, WPARAM wParam, LPARAM) {
+INT_PTR CALLBACK MidiPanelProc(HWND panel, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case WM_INITDIALOG: return OnInitDialog();
+    case WM_INITDIALOG: return OnInitDialog(panel);
     case WM_PAINT: PaintPanel(panel, MidiBackground); return TRUE;
     case WM_CTLCOLORSTATIC:
         StaticColors(MidiPanelBrush, panel, reinterpret_cast<HDC>(wParam));
         return reinterpret_cast<INT_PTR>(MidiPanelBrush);
-    case WM_DESTROY: return OnDestroy();
-    case WM_COMMAND: return OnCommand(panel, LOWORD(wParam));
+    case WM_COMMAND: return OnCommand(panel, LOWORD(wParam), lParam);
+    case WM_TIMER:
+        if (wParam == PositionTimer)
+            OnPositionTimer(panel);
+        return TRUE;
+    case MM_MCINOTIFY: return OnMciNotify(panel);
+    case WM_DESTROY: return OnDestroy(panel);
     default: return FALSE;
     }
 }

@@ -1,9 +1,17 @@
+// The WAVE panel until its player is built: its skin, its power key and the
+// state of its WAVE data.
 #include "players/wave_panel.h"
 
 #include "panekit/resources/panel_ids.h"
 #include "players/media_files.h"
 #include "shell/launcher_bar.h"
 #include "shell/painting.h"
+
+int WaveModified;
+char WaveFilePath[WaveNameSize];
+char WaveFileTitle[WaveNameSize];
+MCIDEVICEID WaveDevice;
+int WavePlayState;
 
 namespace {
 

@@ -1,5 +1,16 @@
-// The WAVE player and recorder panel.
+// The WAVE player and recorder panel, and the state of its WAVE data that
+// the save question reads.
 #pragma once
 #include <windows.h>
+#include <mmsystem.h>
+
+constexpr int WaveNameSize = 256;
+
+extern int WaveModified;                // 1 while a recording is not saved
+extern char WaveFilePath[WaveNameSize]; // full path of the current data
+extern char WaveFileTitle[WaveNameSize];
+extern MCIDEVICEID WaveDevice; // the open "waveaudio" device, 0 when none
+// 0 stopped, 1 playing, 2 paused, as the MIDI panel counts.
+extern int WavePlayState;
 
 INT_PTR CALLBACK WavePanelProc(HWND panel, UINT message, WPARAM wParam, LPARAM lParam);

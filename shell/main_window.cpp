@@ -87,6 +87,13 @@ LRESULT OnDestroy() {
     return 0;
 }
 
+void ShowNameTooLong() {
+    char text[256] = "";
+    FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+                   ERROR_FILENAME_EXCED_RANGE, 0, text, sizeof text, nullptr);
+    MessageBoxA(MainWindow, text, Text(IDS_ERROR_CAPTION), MB_OK | MB_ICONERROR);
+}
+
 LRESULT OnDropFiles(HDROP drop) {
     char name[DroppedNameSize];
     UINT needed = DragQueryFileA(drop, 0, nullptr, 0);
@@ -94,9 +101,12 @@ LRESULT OnDropFiles(HDROP drop) {
     if (fits)
         DragQueryFileA(drop, 0, name, sizeof name);
     DragFinish(drop);
-    // A name that does not fit is never cut down to some other file's name.
+    // A name that does not fit is never cut down to some other file's name;
+    // it is refused in the platform's own words.
     if (fits)
         DispatchMediaFile(name);
+    else if (needed > 0)
+        ShowNameTooLong();
     return 0;
 }
 

@@ -1,0 +1,285 @@
+// Dropped files reach the player of their extension, the file-name helpers,
+// and the save question for a changed recording with its file dialog.
+#include "tests/players/player_test_support.h"
+#include "tests/support/station_harness.h"
+
+#include "panekit/resources/panel_ids.h"
+#include "players/media_files.h"
+#include "players/wave_panel.h"
+#include "shell/launcher_bar.h"
+#include "shell/startup.h"
+#include "shell/station.h"
+
+#include <cstdio>
+#include <cstring>
+#include <memory>
+
+namespace {
+
+class MediaFilesTest : public StationTest {
+  protected:
+    void StartStationHere() {
+        ASSERT_EQ(Start(), 0 + StationRunning);
+        Pump(100);
+        robot.Forget();
+        directory = MakeMediaDir("media_files");
+    }
+
+    std::vector<std::string> OpenedElements() {
+        std::vector<std::string> opened;
+        for (const SimMciCall &call : SimMciCallsOf(MCI_OPEN))
+            opened.push_back(call.text);
+        return opened;
+    }
+
+    std::string directory;
+};
+
+TEST_F(MediaFilesTest, ExtensionsAreReadFromTheFirstPeriod) {
+    char out[32] = "unchanged";
+    FileExtensionOf("NOEXT", out, sizeof out);
+    EXPECT_STREQ(out, "unchanged");
+    FileExtensionOf("A.B.MID", out, sizeof out);
+    EXPECT_STREQ(out, ".B.MID");
+    FileExtensionOf("c:\\my.dir\\song.mid", out, sizeof out);
+    EXPECT_STREQ(out, ".dir\\song.mid");
+    char small[4];
+    FileExtensionOf("song.midi", small, sizeof small);
+    EXPECT_STREQ(small, ".mi") << "cut to the buffer, never past it";
+
+    FileBaseNameOf("TAKE1.WAV", out, sizeof out);
+    EXPECT_STREQ(out, "TAKE1");
+    FileBaseNameOf("A.B.MID", out, sizeof out);
+    EXPECT_STREQ(out, "A");
+    FileBaseNameOf("NOEXT", out, sizeof out);
+    EXPECT_STREQ(out, "NOEXT");
+}
+
+TEST_F(MediaFilesTest, OnlyMidiAndWaveExtensionsAreHandedOver) {
+    StartStationHere();
+    std::string mixedCase = WriteSong(directory, "song.Mid", 3);
+    DropOnMainWindow({mixedCase});
+    Pump(100);
+    EXPECT_EQ(OpenedElements(), std::vector<std::string>{mixedCase});
+
+    ClearSimMciLog();
+    DropOnMainWindow({directory + "\\song.wave"});
+    DropOnMainWindow({"c:\\my.dir\\song.mid"});
+    DropOnMainWindow({directory + "\\notes.txt"});
+    Pump(100);
+    EXPECT_TRUE(OpenedElements().empty());
+    EXPECT_TRUE(robot.Seen().empty());
+
+    EXPECT_EQ(DispatchMediaFile("song.wave"), 0);
+    EXPECT_EQ(DispatchMediaFile((directory + "\\take.WAV").c_str()), 1);
+    EXPECT_STREQ(PendingMediaPath, (directory + "\\take.WAV").c_str());
+}
+
+TEST_F(MediaFilesTest, OnlyTheFirstOfSeveralDroppedFilesCounts) {
+    StartStationHere();
+    std::string first = WriteSong(directory, "first.mid", 3);
+    std::string second = WriteSong(directory, "second.rmi", 3);
+    DropOnMainWindow({first, second});
+    Pump(100);
+    EXPECT_EQ(OpenedElements(), std::vector<std::string>{first});
+
+    ClearSimMciLog();
+    DropOnMainWindow({directory + "\\notes.txt", second});
+    Pump(100);
+    EXPECT_TRUE(OpenedElements().empty());
+}
+
+TEST_F(MediaFilesTest, ADroppedNameTooLongForTheStationIsRefusedNotCut) {
+    StartStationHere();
+    std::string longName = directory + "\\" + std::string(600, 'x') + ".mid";
+    DropOnMainWindow({longName});
+    Pump(300);
+    EXPECT_TRUE(OpenedElements().empty());
+    char expected[256] = "";
+    FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+                   ERROR_FILENAME_EXCED_RANGE, 0, expected, sizeof expected, nullptr);
+    auto seen = robot.Seen();
+    ASSERT_EQ(seen.size(), 1u);
+    EXPECT_EQ(seen[0].caption, "sonikbay32 error");
+    EXPECT_EQ(seen[0].text, expected);
+    EXPECT_EQ(seen[0].icon, BoxIcon::Error);
+}
+
+// A changed recording on the card's "waveaudio" device, as the WAVE panel
+// leaves it after recording.
+class SaveQuestionTest : public MediaFilesTest {
+  protected:
+    void SetUp() override {
+        MediaFilesTest::SetUp();
+        StartStationHere();
+        RemoveFilesIn(directory); // takes saved by an earlier test or run
+        MCI_OPEN_PARMSA open{};
+        open.lpstrDeviceType = "waveaudio";
+        open.lpstrElementName = "";
+        ASSERT_EQ(Mci.sendCommand(0, MCI_OPEN, MCI_OPEN_TYPE | MCI_OPEN_ELEMENT | MCI_WAIT,
+                                  reinterpret_cast<DWORD_PTR>(&open)),
+                  0u);
+        WaveDevice = open.wDeviceID;
+        std::snprintf(WaveFilePath, sizeof WaveFilePath, "UNTITLED.WAV");
+        std::snprintf(WaveFileTitle, sizeof WaveFileTitle, "UNTITLED.WAV");
+        WaveModified = 1;
+    }
+
+    void TearDown() override {
+        WaveModified = 0;
+        MCI_GENERIC_PARMS close{};
+        Mci.sendCommand(WaveDevice, MCI_CLOSE, MCI_WAIT, reinterpret_cast<DWORD_PTR>(&close));
+        WaveDevice = 0;
+        MediaFilesTest::TearDown();
+    }
+
+    // Answers the questions with the given buttons, in order, and the save
+    // dialog with the given name, after choosing the filter when not 0.
+    void Answer(std::vector<int> buttons, const std::string &name, int filterIndex = 0) {
+        auto queue = std::make_shared<std::vector<int>>(std::move(buttons));
+        auto typeName = TypeIntoFileDialog(name);
+        robot.SetAnswer([queue, typeName, filterIndex](const SeenBox &box) {
+            if (box.caption == "sonikbay32") {
+                if (queue->empty())
+                    return 0;
+                int button = queue->front();
+                queue->erase(queue->begin());
+                return button;
+            }
+            if (filterIndex != 0)
+                ChooseFilter(filterIndex);
+            return typeName(box);
+        });
+    }
+
+    static void ChooseFilter(int filterIndex) {
+        HWND dialog = FileDialogShown();
+        HWND filters = GetDlgItem(dialog, cmb1);
+        if (filters == nullptr)
+            return;
+        SendMessageA(filters, CB_SETCURSEL, static_cast<WPARAM>(filterIndex - 1), 0);
+        // As a pick from the list: the selection changes, then is confirmed.
+        for (WORD code : {CBN_SELCHANGE, CBN_SELENDOK})
+            SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(cmb1, code),
+                         reinterpret_cast<LPARAM>(filters));
+    }
+
+    static void RemoveFilesIn(const std::string &folder) {
+        WIN32_FIND_DATAA found;
+        HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
+        if (search == INVALID_HANDLE_VALUE)
+            return;
+        do {
+            if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0)
+                DeleteFileA((folder + "\\" + found.cFileName).c_str());
+        } while (FindNextFileA(search, &found));
+        FindClose(search);
+    }
+
+    std::vector<SimMciCall> Saves() { return SimMciCallsOf(MCI_SAVE); }
+
+    std::string BoxesSeen() {
+        std::string list;
+        for (const SeenBox &box : robot.Seen())
+            list +=
+                "[" + box.caption + ": " + box.text + " -> " + std::to_string(box.pressed) + "] ";
+        return list;
+    }
+
+    bool Exists(const std::string &path) {
+        return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+    }
+};
+
+TEST_F(SaveQuestionTest, WithNoChangesNothingIsAsked) {
+    WaveModified = 0;
+    EXPECT_EQ(ConfirmWaveChanges(), 1);
+    EXPECT_TRUE(robot.Seen().empty());
+}
+
+TEST_F(SaveQuestionTest, NoDropsTheDataAndCancelKeepsIt) {
+    Answer({IDNO}, "");
+    EXPECT_EQ(ConfirmWaveChanges(), 1);
+    auto seen = robot.Seen();
+    ASSERT_EQ(seen.size(), 1u);
+    EXPECT_EQ(seen[0].caption, "sonikbay32");
+    EXPECT_EQ(seen[0].text, "[UNTITLED.WAV]\nThis Wave data has changed.\nSave current changes?");
+    EXPECT_EQ(seen[0].icon, BoxIcon::Question);
+    EXPECT_EQ(seen[0].owner, GetAncestor(WavePanel, GA_ROOT));
+    EXPECT_EQ(WaveModified, 1);
+
+    robot.Forget();
+    Answer({IDCANCEL}, "");
+    EXPECT_EQ(ConfirmWaveChanges(), 0);
+    EXPECT_EQ(WaveModified, 1);
+    EXPECT_TRUE(Saves().empty());
+}
+
+TEST_F(SaveQuestionTest, YesSavesThroughTheDeviceWithWavAddedForTheWaveFilter) {
+    std::string take = directory + "\\take1";
+    Answer({IDYES}, take);
+    EXPECT_EQ(ConfirmWaveChanges(), 1) << BoxesSeen();
+    ASSERT_EQ(Saves().size(), 1u);
+    EXPECT_EQ(Saves()[0].flags, DWORD(MCI_SAVE_FILE | MCI_WAIT));
+    EXPECT_EQ(Saves()[0].text, take + ".wav");
+    EXPECT_TRUE(Exists(take + ".wav"));
+    EXPECT_EQ(WaveModified, 0);
+}
+
+TEST_F(SaveQuestionTest, TheAllFilesFilterSavesTheNameAsTyped) {
+    std::string take = directory + "\\take1";
+    Answer({IDYES}, take, AllFilesFilter);
+    EXPECT_EQ(ConfirmWaveChanges(), 1) << BoxesSeen();
+    ASSERT_EQ(Saves().size(), 1u);
+    EXPECT_EQ(Saves()[0].text, take);
+    EXPECT_EQ(FileRequest.nFilterIndex, DWORD(AllFilesFilter));
+}
+
+TEST_F(SaveQuestionTest, AnExistingFileIsReplacedOnlyAfterAskingWithNoAsDefault) {
+    std::string take = directory + "\\take2.wav";
+    ASSERT_TRUE(WriteBytes(take, Bytes{'o', 'l', 'd'}));
+    Answer({IDYES, 0}, take); // the overwrite question gets its default key
+    EXPECT_EQ(ConfirmWaveChanges(), 0);
+    auto seen = robot.Seen();
+    ASSERT_GE(seen.size(), 2u);
+    EXPECT_EQ(seen.back().text, "[take2.wav]\nThis Wave file has been exist.\noverwrite?");
+    EXPECT_EQ(seen.back().icon, BoxIcon::Question);
+    EXPECT_EQ(seen.back().pressed, IDNO);
+    EXPECT_TRUE(Saves().empty());
+    EXPECT_EQ(WaveModified, 1);
+    Bytes kept;
+    ASSERT_TRUE(ReadBytes(take, kept));
+    EXPECT_EQ(kept, (Bytes{'o', 'l', 'd'}));
+
+    // The name typed without ".wav" names the same file and is asked about too.
+    robot.Forget();
+    Answer({IDYES, IDYES}, directory + "\\take2");
+    EXPECT_EQ(ConfirmWaveChanges(), 1);
+    ASSERT_EQ(Saves().size(), 1u);
+    EXPECT_EQ(Saves()[0].text, take);
+    EXPECT_EQ(robot.Seen().back().text, "[take2.wav]\nThis Wave file has been exist.\noverwrite?");
+}
+
+TEST_F(SaveQuestionTest, AFailedSaveIsShownAndTheChangesStayUnsaved) {
+    SimMciFailNext("waveaudio", MCI_SAVE, MCIERR_FILE_NOT_SAVED);
+    Answer({IDYES}, directory + "\\take3.wav");
+    EXPECT_EQ(ConfirmWaveChanges(), 0);
+    EXPECT_EQ(WaveModified, 1);
+    char expected[256] = "";
+    Mci.getErrorString(MCIERR_FILE_NOT_SAVED, expected, sizeof expected);
+    auto seen = robot.Seen();
+    ASSERT_FALSE(seen.empty());
+    EXPECT_EQ(seen.back().caption, "sonikbay32");
+    EXPECT_EQ(seen.back().text, expected);
+    EXPECT_EQ(seen.back().icon, BoxIcon::Error);
+}
+
+TEST_F(SaveQuestionTest, CancelInTheSaveDialogKeepsTheData) {
+    robot.SetAnswer(
+        [](const SeenBox &box) { return box.caption == "sonikbay32" ? IDYES : IDCANCEL; });
+    EXPECT_EQ(ConfirmWaveChanges(), 0);
+    EXPECT_TRUE(Saves().empty());
+    EXPECT_EQ(WaveModified, 1);
+}
+
+} // namespace
