@@ -1,6 +1,7 @@
 // The MIDI panel on the simulated card: a dropped file from drop to the end
 // of the song, the transport keys, seeks, errors and the Open dialog.
 #include "tests/players/player_test_support.h"
+#include "tests/support/screen_pixels.h"
 #include "tests/support/station_harness.h"
 
 #include "cdplaylist/sequencer.h"
@@ -59,25 +60,8 @@ class MidiPanelTest : public StationTest {
 
     // The panel's animated display as it is on screen.
     std::vector<uint32_t> DisplayPixels() {
-        constexpr int width = 64, height = 32;
-        std::vector<uint32_t> pixels(width * height);
         HDC source = GetDC(MidiPanel);
-        HDC memory = CreateCompatibleDC(source);
-        BITMAPINFO info{};
-        info.bmiHeader.biSize = sizeof info.bmiHeader;
-        info.bmiHeader.biWidth = width;
-        info.bmiHeader.biHeight = -height;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        void *bits = nullptr;
-        HBITMAP canvas = CreateDIBSection(source, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-        HGDIOBJ old = SelectObject(memory, canvas);
-        BitBlt(memory, 0, 0, width, height, source, 372, 40, SRCCOPY);
-        GdiFlush();
-        std::copy_n(static_cast<uint32_t *>(bits), pixels.size(), pixels.begin());
-        SelectObject(memory, old);
-        DeleteObject(canvas);
-        DeleteDC(memory);
+        std::vector<uint32_t> pixels = CopyPixels(source, 372, 40, 64, 32);
         ReleaseDC(MidiPanel, source);
         return pixels;
     }

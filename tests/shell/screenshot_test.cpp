@@ -4,6 +4,7 @@
 #include "panekit/resources/panel_ids.h"
 #include "shell/launcher_bar.h"
 #include "shell/station.h"
+#include "tests/support/screen_pixels.h"
 #include "tests/support/station_harness.h"
 
 #include <cstdint>
@@ -22,24 +23,8 @@ std::vector<uint32_t> Capture(HWND window, int *width, int *height) {
     GetWindowRect(window, &rect);
     *width = rect.right - rect.left;
     *height = rect.bottom - rect.top;
-    std::vector<uint32_t> pixels(static_cast<size_t>(*width) * *height);
     HDC source = GetWindowDC(window);
-    HDC memory = CreateCompatibleDC(source);
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = *width;
-    info.bmiHeader.biHeight = -*height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    void *bits = nullptr;
-    HBITMAP canvas = CreateDIBSection(source, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = SelectObject(memory, canvas);
-    BitBlt(memory, 0, 0, *width, *height, source, 0, 0, SRCCOPY);
-    GdiFlush();
-    std::copy_n(static_cast<uint32_t *>(bits), pixels.size(), pixels.begin());
-    SelectObject(memory, old);
-    DeleteObject(canvas);
-    DeleteDC(memory);
+    std::vector<uint32_t> pixels = CopyPixels(source, 0, 0, *width, *height);
     ReleaseDC(window, source);
     return pixels;
 }
