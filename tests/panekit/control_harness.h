@@ -5,6 +5,7 @@
 // handles that works under Wine.
 #pragma once
 #include "tests/support/object_census.h"
+#include "tests/support/screen_pixels.h"
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -157,12 +158,7 @@ class Canvas {
     static constexpr COLORREF Untouched = RGB(1, 2, 3);
 
     Canvas(int width, int height) : width_(width), height_(height) {
-        BITMAPINFO info{};
-        info.bmiHeader.biSize = sizeof info.bmiHeader;
-        info.bmiHeader.biWidth = width;
-        info.bmiHeader.biHeight = -height;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
+        BITMAPINFO info = TopDownInfo(width, height);
         dc_ = CreateCompatibleDC(nullptr);
         void *bits = nullptr;
         bitmap_ = CreateDIBSection(dc_, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
