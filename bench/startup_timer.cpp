@@ -79,9 +79,12 @@ int main(int argc, char **argv) {
     int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 10;
     double station = MedianStart(Beside("sbay32.exe"), "sonikbay", runs);
     double bare = MedianStart(Beside("bare_window.exe"), "barewindow", runs);
-    if (station < 0 || bare < 0)
+    double imports = MedianStart(Beside("bare_imports.exe"), "bareimports", runs);
+    if (station < 0 || bare < 0 || imports < 0)
         return 1;
     std::printf("startup over %d runs (median, ms): sbay32 %.1f, bare window %.1f, ratio %.2f\n",
                 runs, station, bare, station / bare);
+    std::printf("  bare window importing the station's system DLLs %.1f, ratio %.2f\n", imports,
+                imports / bare);
     return 0;
 }
