@@ -68,11 +68,6 @@ void SavePathOf(char *path, size_t size) {
         std::strncat(path, ".wav", size - length - 1);
 }
 
-const char *FileTitleOf(const char *path) {
-    const char *slash = std::strrchr(path, '\\');
-    return slash != nullptr ? slash + 1 : path;
-}
-
 int SaveWaveData(const char *path) {
     MCI_SAVE_PARMSA save{};
     save.lpfilename = path;
@@ -164,6 +159,14 @@ void FileExtensionOf(const char *name, char *out, size_t outSize) {
     const char *period = std::strchr(name, '.');
     if (period != nullptr)
         CopyText(out, outSize, period);
+}
+
+const char *FileTitleOf(const char *path) {
+    const char *title = path;
+    for (const char *c = path; *c != '\0'; ++c)
+        if (*c == '\\' || *c == '/' || *c == ':')
+            title = c + 1;
+    return title;
 }
 
 void FileBaseNameOf(const char *name, char *out, size_t outSize) {

@@ -52,5 +52,8 @@ void ShowMciError(HWND owner, MCIERROR error);
 // when name has no period. out holds outSize characters with the terminator.
 void FileExtensionOf(const char *name, char *out, size_t outSize);
 
+// The part of path after its last directory or drive separator.
+const char *FileTitleOf(const char *path);
+
 // name cut at its first period.
 void FileBaseNameOf(const char *name, char *out, size_t outSize);

@@ -116,9 +116,10 @@ void ShowTime(HWND panel, int id, DWORD ms) {
 }
 
 void ShowLengthAndTempo(HWND panel, DWORD tempo) {
-    char text[TimeTextSize];
-    std::snprintf(text, sizeof text, "%02ld:%02ld %s:%ld", static_cast<long>(MidiLength / 60000),
-                  static_cast<long>((MidiLength / 1000) % 60), Text(IDS_TEMPO),
+    char length[TimeTextSize];
+    FormatTime(length, sizeof length, MidiLength);
+    char text[TimeTextSize + TextSlotSize];
+    std::snprintf(text, sizeof text, "%s %s:%ld", length, Text(IDS_TEMPO),
                   static_cast<long>(tempo));
     SetDlgItemTextA(panel, IDC_TOTAL, text);
 }
@@ -186,9 +187,7 @@ bool OpenDevice(HWND panel, const char *element) {
         ShowMciError(panel, error);
         // A device that cannot count in milliseconds is of no use; it is
         // not left open with nobody to close it.
-        MCI_GENERIC_PARMS close{};
-        MidiCommand(MCI_CLOSE, MCI_WAIT, &close);
-        MidiDevice = 0;
+        CloseDevice();
         return false;
     }
     MidiDeviceOpen = true;
@@ -197,13 +196,8 @@ bool OpenDevice(HWND panel, const char *element) {
 
 // The file's own title (at most 128 characters), whatever its path.
 void TitleOf(const char *path, char *title) {
-    if (GetFileTitleA(path, title, FileTitleSize) == 0)
-        return;
-    const char *name = path;
-    for (const char *c = path; *c != '\0'; ++c)
-        if (*c == '\\' || *c == '/' || *c == ':')
-            name = c + 1;
-    std::snprintf(title, FileTitleSize, "%s", name);
+    if (GetFileTitleA(path, title, FileTitleSize) != 0)
+        std::snprintf(title, FileTitleSize, "%s", FileTitleOf(path));
 }
 
 void ShowTitle(HWND panel, int origin) {
