@@ -115,12 +115,23 @@ void ShowTime(HWND panel, int id, DWORD ms) {
         SetDlgItemTextA(PlaylistPanel, id, text);
 }
 
+// The tempo in beats per minute. Some sequencers answer in microseconds per
+// quarter note instead; no song is faster than 1000 beats per minute, so a
+// larger answer can only be that.
+DWORD BeatsPerMinute(DWORD tempo) {
+    constexpr DWORD MicrosPerMinute = 60000000;
+    constexpr DWORD FastestTempo = 1000;
+    if (tempo <= FastestTempo)
+        return tempo;
+    return (MicrosPerMinute + tempo / 2) / tempo;
+}
+
 void ShowLengthAndTempo(HWND panel, DWORD tempo) {
     char length[TimeTextSize];
     FormatTime(length, sizeof length, MidiLength);
     char text[TimeTextSize + TextSlotSize];
     std::snprintf(text, sizeof text, "%s %s:%ld", length, Text(IDS_TEMPO),
-                  static_cast<long>(tempo));
+                  static_cast<long>(BeatsPerMinute(tempo)));
     SetDlgItemTextA(panel, IDC_TOTAL, text);
 }
 
