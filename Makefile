@@ -11,7 +11,7 @@ deps:
 
 build: deps
 	@cmake -S . -B $(BUILD) -DCMAKE_TOOLCHAIN_FILE=$(TOOLCHAIN) >/dev/null
-	@cmake --build $(BUILD) -j2
+	@cmake --build $(BUILD) -j2 -- --no-print-directory
 
 test: build
 	@dir=$$(sh scripts/runnable-build $(BUILD)) && sh scripts/run-tests "$$dir"
