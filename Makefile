@@ -2,7 +2,7 @@
 BUILD ?= build
 TOOLCHAIN := cmake/mingw-i686.cmake
 
-.PHONY: all deps build test run bench clean
+.PHONY: all deps build test run bench dist clean
 
 all: build
 
@@ -21,6 +21,11 @@ run: build
 
 bench: build
 	@dir=$$(sh scripts/runnable-build $(BUILD)) && sh scripts/run-bench "$$dir"
+
+# What a Windows user downloads, from the 32-bit build as it ships:
+# $(BUILD)/dist/sbay32-VERSION.zip and sbay32-VERSION-setup.exe.
+dist: build
+	@sh dist/make-dist $(BUILD) $(BUILD)/dist
 
 clean:
 	rm -rf $(BUILD)
