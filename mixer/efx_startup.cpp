@@ -8,7 +8,9 @@
 #include "shell/launcher_bar.h"
 #include "shell/settings.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <initializer_list>
 
 // Program-wide effect state, kept while the 3D window is closed.
 int EfxSwitchValue;
@@ -21,12 +23,6 @@ constexpr DWORD Pack(WORD left, WORD right) {
     return static_cast<DWORD>(right) << 16 | left;
 }
 
-// Device levels of the four room presets; the width depends on ChipFlag.
-struct EfxPreset {
-    DWORD bass;
-    DWORD treble;
-    DWORD wide[2];
-};
 const EfxPreset EfxPresets[4] = {
     {Pack(20000, 20000), Pack(0, 0), {Pack(30000, 30000), Pack(30000, 30000)}},
     {Pack(30000, 30000), Pack(20000, 20000), {Pack(45000, 40000), Pack(45000, 45000)}},
@@ -114,8 +110,14 @@ void ApplySavedEffects() {
     EfxBassValue = ReadSettingInt("EFX", "BASS", 0);
     EfxTrebleValue = ReadSettingInt("EFX", "TREBLE", 0);
     EfxWidthValue = ReadSettingInt("EFX", "WIDE", 0);
+    // Values a damaged file holds beyond the faders' range are taken as the
+    // nearest end; a selection no table knows is MANUAL, which writes nothing.
+    for (int *value : {&EfxBassValue, &EfxTrebleValue, &EfxWidthValue})
+        *value = std::clamp(*value, 0, EfxFaderMaximum);
+    if (EfxSelection < EfxHall1 || EfxSelection > EfxManual)
+        EfxSelection = EfxManual;
     EfxSwitchValue = static_cast<int>(ReadSwitch(MixerControlMap.EfxSwitch));
-    if (EfxSwitchValue == 1 || EfxSelection < 0 || EfxSelection > 3)
+    if (EfxSwitchValue == 1 || EfxSelection > EfxDisco)
         return;
     const EfxPreset &preset = EfxPresets[EfxSelection];
     WriteLevel(MixerControlMap.EfxWide, preset.wide[ChipFlag != 0 ? 1 : 0]);

@@ -7,11 +7,13 @@
 #include "shell/settings.h"
 #include "shell/station.h"
 
+#include <utility>
 #include <vector>
 
 HMIXER MixerHandle;
 MixerControls MixerControlMap;
 bool ThreeDLineMono;
+int RecordSource;
 
 namespace {
 
@@ -21,6 +23,10 @@ MIXERLINEA ProbeLine;
 MIXERLINECONTROLSA ProbeRequest;
 std::vector<MIXERCONTROLA> ProbeControls;
 DWORD FetchedControls;
+// Controls the driver marks uniform: one value for all their channels.
+std::vector<DWORD> UniformControls;
+// The level last written to each control, as the station wrote it.
+std::vector<std::pair<DWORD, DWORD>> WrittenLevels;
 
 HMIXEROBJ MixerObject() {
     return reinterpret_cast<HMIXEROBJ>(MixerHandle);
@@ -35,6 +41,8 @@ void ClearControlMap() {
     for (size_t i = 0; i < sizeof MixerControlMap / sizeof(DWORD); ++i)
         slot[i] = EmptyMixerSlot;
     ThreeDLineMono = false;
+    UniformControls.clear();
+    WrittenLevels.clear();
 }
 
 // ---- Probe steps ----
@@ -79,6 +87,9 @@ bool FetchControls() {
         MMSYSERR_NOERROR)
         return false;
     FetchedControls = ProbeLine.cControls;
+    for (const MIXERCONTROLA &control : ProbeControls)
+        if (control.fdwControl & MIXERCONTROL_CONTROLF_UNIFORM)
+            UniformControls.push_back(control.dwControlID);
     return true;
 }
 
@@ -201,6 +212,13 @@ bool Usable(DWORD control) {
     return MixerHandle != nullptr && control != EmptyMixerSlot;
 }
 
+bool Uniform(DWORD control) {
+    for (DWORD id : UniformControls)
+        if (id == control)
+            return true;
+    return false;
+}
+
 DWORD ChannelsOf(DWORD control) {
     const MixerControls &map = MixerControlMap;
     if (control == map.MicVolume || control == map.MonoInVolume || control == map.RecMicLevel ||
@@ -209,6 +227,38 @@ DWORD ChannelsOf(DWORD control) {
     if (ThreeDLineMono && control == map.EfxWide)
         return 1;
     return 2;
+}
+
+void RememberWritten(DWORD control, DWORD packedLevel) {
+    for (auto &written : WrittenLevels)
+        if (written.first == control) {
+            written.second = packedLevel;
+            return;
+        }
+    WrittenLevels.emplace_back(control, packedLevel);
+}
+
+// A driver that keeps levels as fractions gives back one unit less than it
+// was given; a fader set by the user must not drop a step for that. A
+// channel one unit below what the station wrote reads as what it wrote.
+DWORD AsWritten(DWORD control, DWORD level) {
+    for (const auto &written : WrittenLevels) {
+        if (written.first != control)
+            continue;
+        WORD low = LOWORD(level), high = HIWORD(level);
+        if (low + 1 == LOWORD(written.second))
+            low = LOWORD(written.second);
+        if (high + 1 == HIWORD(written.second))
+            high = HIWORD(written.second);
+        return MAKELONG(low, high);
+    }
+    return level;
+}
+
+// A uniform control is asked and told one value; a two-channel slot shows
+// that value in both halves of its packed level.
+DWORD ValuesOf(DWORD control) {
+    return Uniform(control) ? 1 : ChannelsOf(control);
 }
 
 MIXERCONTROLDETAILS Details(DWORD control, DWORD channels, DWORD items, void *values) {
@@ -249,16 +299,41 @@ void SaveMute(const char *key, DWORD control) {
 // The level of the selected record source; with none selected there is no
 // level to keep and both channels are saved as 0.
 void SaveRecordState() {
-    const MixerControls &map = MixerControlMap;
-    const DWORD levels[] = {map.RecCdLevel, map.RecMicLevel, map.RecLineLevel, map.RecLoopLevel};
     int source = ReadRecordSource();
     WriteSettingInt("Mixer", "RECSOURCE", source);
-    DWORD level = source < NoRecordSource ? ReadLevel(levels[source]) : 0;
+    DWORD level = ReadLevel(RecordLevelOf(source));
     WriteSettingInt("Mixer", "RECINL", LOWORD(level));
     WriteSettingInt("Mixer", "RECINR", HIWORD(level));
 }
 
 } // namespace
+
+bool MixerControlExists(DWORD control) {
+    if (!Usable(control))
+        return false;
+    MIXERCONTROLA found{};
+    found.cbStruct = sizeof found;
+    MIXERLINECONTROLSA request{};
+    request.cbStruct = sizeof request;
+    request.dwControlID = control;
+    request.cControls = 1;
+    request.cbmxctrl = sizeof found;
+    request.pamxctrl = &found;
+    return Mixer.getLineControls(MixerObject(), &request,
+                                 MIXER_OBJECTF_HMIXER | MIXER_GETLINECONTROLSF_ONEBYID) ==
+           MMSYSERR_NOERROR;
+}
+
+DWORD RecordLevelOf(int source) {
+    const MixerControls &map = MixerControlMap;
+    switch (source) {
+    case RecordFromCd: return map.RecCdLevel;
+    case RecordFromMic: return map.RecMicLevel;
+    case RecordFromLine: return map.RecLineLevel;
+    case RecordFromLoop: return map.RecLoopLevel;
+    default: return EmptyMixerSlot;
+    }
+}
 
 bool OpenMixer(HWND callbackWindow) {
     MixerHandle = nullptr;
@@ -320,17 +395,25 @@ DWORD ReadLevel(DWORD control) {
         return 0;
     DWORD channels = ChannelsOf(control);
     MIXERCONTROLDETAILS_UNSIGNED values[2] = {};
-    GetValues(control, channels, 0, values);
+    GetValues(control, ValuesOf(control), 0, values);
     if (channels == 1)
-        return LOWORD(values[0].dwValue);
-    return MAKELONG(LOWORD(values[0].dwValue), LOWORD(values[1].dwValue));
+        return AsWritten(control, LOWORD(values[0].dwValue));
+    if (Uniform(control))
+        values[1] = values[0];
+    return AsWritten(control, MAKELONG(LOWORD(values[0].dwValue), LOWORD(values[1].dwValue)));
 }
 
 bool WriteLevel(DWORD control, DWORD packedLevel) {
     if (!Usable(control))
         return false;
     MIXERCONTROLDETAILS_UNSIGNED values[2] = {{LOWORD(packedLevel)}, {HIWORD(packedLevel)}};
-    SetValues(control, ChannelsOf(control), 0, values);
+    SetValues(control, ValuesOf(control), 0, values);
+    DWORD channels = ChannelsOf(control);
+    if (channels == 1)
+        packedLevel = LOWORD(packedLevel);
+    else if (Uniform(control))
+        packedLevel = MAKELONG(LOWORD(packedLevel), LOWORD(packedLevel));
+    RememberWritten(control, packedLevel);
     return true;
 }
 

@@ -39,6 +39,15 @@ extern HMIXER MixerHandle;
 extern MixerControls MixerControlMap;
 // The 3D line has one channel.
 extern bool ThreeDLineMono;
+// The selected recording source (RecordFromCd ... RecordFromLoop, or
+// NoRecordSource), shared by the WAVE panel and the mixer panel.
+extern int RecordSource;
+
+// Whether the device has the control: one query by its identifier.
+bool MixerControlExists(DWORD control);
+
+// The level control of a recording source, EmptyMixerSlot for none.
+DWORD RecordLevelOf(int source);
 
 // Opens mixer 0 with callbackWindow receiving every control change. Answers
 // false when the platform has no mixer device or refuses to open it. Every

@@ -57,8 +57,8 @@ constexpr int SLIDER_MAXIMUM = 8;
 constexpr int SLIDER_MINIMUM = 12;
 constexpr int SLIDER_GRAB_OFFSET = 16;
 constexpr int SLIDER_THUMB = 20;
-constexpr int SLIDER_PIXEL_STEP = 24;
-constexpr int SLIDER_VALUE_STEP = 28;
+constexpr int SLIDER_PIXEL_STEP = SVL_PIXELSTEP;
+constexpr int SLIDER_VALUE_STEP = SVL_VALUESTEP;
 constexpr int SLIDER_LIT = 32;
 
 // Modes.

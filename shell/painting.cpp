@@ -164,6 +164,11 @@ void SelectSourceIndicator(HWND panel, int indicatorId) {
         SwitchControl(GetDlgItem(panel, id), id == indicatorId);
 }
 
+int SourceIndicatorOf(int source) {
+    const int indicators[] = {4018, 4020, 4016, 4022};
+    return source >= 0 && source < 4 ? indicators[source] : 0;
+}
+
 void DeleteSharedPalette() {
     if (SharedPalette != nullptr)
         DeleteObject(SharedPalette);

@@ -43,6 +43,9 @@ void ReleaseLatchedButtons(HWND *first, HWND *second);
 
 // Lights one of the WAVE panel's record-source indicators and darkens the others.
 void SelectSourceIndicator(HWND panel, int indicatorId);
+// The WAVE panel's indicator of a recording source (0 CD, 1 mic, 2 line,
+// 3 loop), 0 for none.
+int SourceIndicatorOf(int source);
 
 // Deletes the shared palette; the launcher bar calls it at exit.
 void DeleteSharedPalette();

@@ -110,5 +110,9 @@
 #define SVM_GETPOS 1527
 #define SVM_MOVEBY 1528
 #define SVN_CHANGED 1 // low word of SVM_POSCHANGED's wParam
+// Window slots of a SliderVol (byte offsets for GetWindowLong) that its
+// panel reads after a change: the last pixel step and the last value step.
+#define SVL_PIXELSTEP 24
+#define SVL_VALUESTEP 28
 
 #endif

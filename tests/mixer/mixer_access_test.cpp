@@ -282,6 +282,18 @@ TEST_F(MixerAccessTest, OwnWritesComeBackAsChangeNotifications) {
     EXPECT_EQ(message.wParam, reinterpret_cast<WPARAM>(MixerHandle));
 }
 
+TEST_F(MixerAccessTest, AUniformVolumeIsOneValueOnBothChannels) {
+    SimMixerConfig config;
+    config.uniformMaster = true;
+    Probe(40, config);
+    ClearSimMixerCalls();
+    EXPECT_TRUE(WriteLevel(map.MasterVolume, MAKELONG(40000, 12000)));
+    EXPECT_EQ(ReadLevel(map.MasterVolume), DWORD(MAKELONG(40000, 40000)));
+    EXPECT_EQ(ChannelsUsed(), (std::vector<DWORD>{1, 1}));
+    ReadLevel(map.WaveVolume);
+    EXPECT_EQ(ChannelsUsed(), (std::vector<DWORD>{2})) << "other volumes keep both channels";
+}
+
 TEST_F(MixerAccessTest, EmptySlotsAndNoMixerMakeNoCalls) {
     Probe(95);
     ClearSimMixerCalls();
@@ -330,14 +342,13 @@ TEST_F(MixerAccessTest, ProbeOnWinesOwnMixer) {
         EXPECT_EQ(slot, Empty);
     EXPECT_EQ(map.ToneBass, PlatformFamily == 95 ? 38u : 2u) << "fixed, found or not";
 
-    // Wine marks the speaker volume uniform and answers only the first of
-    // the two channels asked for, so the packed level's high half reads 0.
-    // It also keeps the volume as a fraction and gives back one unit less.
+    // Wine marks the speaker volume uniform: one value, shown on both
+    // channels. It keeps the volume as a fraction and gives back one unit less.
     DWORD before = ReadLevel(map.MasterVolume);
     EXPECT_TRUE(WriteLevel(map.MasterVolume, MAKELONG(30000, 30000)));
     DWORD level = ReadLevel(map.MasterVolume);
     EXPECT_NEAR(LOWORD(level), 30000, 1);
-    EXPECT_EQ(HIWORD(level), 0);
+    EXPECT_EQ(HIWORD(level), LOWORD(level));
     WriteLevel(map.MasterVolume, before);
     MSG message;
     EXPECT_FALSE(

@@ -83,7 +83,8 @@ LONG InitialValue(DWORD type) {
     }
 }
 
-void AddControl(size_t line, DWORD type, const char *name, DWORD fixedId = NoControl) {
+void AddControl(size_t line, DWORD type, const char *name, DWORD fixedId = NoControl,
+                DWORD extraFlags = 0) {
     Control control{};
     control.id = fixedId != NoControl ? fixedId : AllocateControlId();
     control.type = type;
@@ -108,6 +109,7 @@ void AddControl(size_t line, DWORD type, const char *name, DWORD fixedId = NoCon
         break;
     default: break;
     }
+    control.flags |= extraFlags;
     control.channels = (control.flags & MIXERCONTROL_CONTROLF_UNIFORM) ? 1 : Lines[line].channels;
     control.values.assign(control.channels * std::max<DWORD>(control.items, 1), InitialValue(type));
     if (type == MIXERCONTROL_CONTROLTYPE_MIXER)
@@ -195,7 +197,9 @@ void AddTelephone(size_t speakers) {
 void BuildOutputDestination() {
     size_t speakers = AddDestination(SimLine::Speakers, MIXERLINE_COMPONENTTYPE_DST_SPEAKERS, 2,
                                      "Master", MIXERLINE_TARGETTYPE_WAVEOUT);
-    AddVolumeAndMute(speakers);
+    AddControl(speakers, MIXERCONTROL_CONTROLTYPE_VOLUME, "Volume", NoControl,
+               Config.uniformMaster ? MIXERCONTROL_CONTROLF_UNIFORM : 0);
+    AddControl(speakers, MIXERCONTROL_CONTROLTYPE_MUTE, "Mute");
     AddControl(speakers, MIXERCONTROL_CONTROLTYPE_VOLUME, "Loop Volume");
     AddControl(speakers, MIXERCONTROL_CONTROLTYPE_MUTE, "Loop Mute");
     bool win95 = Family == 95;
@@ -500,7 +504,11 @@ DWORD DetailCount(LPMIXERCONTROLDETAILS details) {
 void ReadValues(const Control &control, LPMIXERCONTROLDETAILS details, SimMixerCall *call) {
     auto *out = static_cast<LONG *>(details->paDetails);
     DWORD items = std::max<DWORD>(details->cMultipleItems, 1);
-    for (DWORD channel = 0; channel < details->cChannels; ++channel)
+    // A uniform volume has one value and answers in the first channel only.
+    bool uniformVolume = (control.flags & MIXERCONTROL_CONTROLF_UNIFORM) != 0 &&
+                         control.type == MIXERCONTROL_CONTROLTYPE_VOLUME;
+    DWORD answered = uniformVolume ? 1 : details->cChannels;
+    for (DWORD channel = 0; channel < answered; ++channel)
         for (DWORD item = 0; item < items; ++item) {
             LONG value = control.values[ValueIndex(control, channel, item)];
             out[channel * items + item] = value;

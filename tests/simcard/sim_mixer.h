@@ -61,6 +61,9 @@ struct SimMixerConfig {
     bool threeDLine = true;          // the 3D line with tone and 3D controls
     bool threeDMono = false;         // the 3D line has one channel
     bool loopbackDestination = true; // destination 3 with its loopback source
+    // The speakers' volume is one value for both channels (uniform), as on
+    // Wine's own mixer: asked for two channels it answers the first only.
+    bool uniformMaster = false;
     unsigned disconnected = 0;       // SimLineBit of each line reported disconnected
 };
 
