@@ -12,6 +12,7 @@ char WaveFilePath[WaveNameSize];
 char WaveFileTitle[WaveNameSize];
 MCIDEVICEID WaveDevice;
 int WavePlayState;
+int WaveRecordMode = 2;
 
 namespace {
 

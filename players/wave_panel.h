@@ -12,5 +12,6 @@ extern char WaveFileTitle[WaveNameSize];
 extern MCIDEVICEID WaveDevice; // the open "waveaudio" device, 0 when none
 // 0 stopped, 1 playing, 2 paused, as the MIDI panel counts.
 extern int WavePlayState;
+extern int WaveRecordMode; // 0 overwrite, 1 append, 2 new
 
 INT_PTR CALLBACK WavePanelProc(HWND panel, UINT message, WPARAM wParam, LPARAM lParam);
