@@ -371,8 +371,9 @@ DWORD MidiTempoAt(const MidiInfo &midi, DWORD tick) {
 
 // ---- AVI ----
 
-Bytes MakeAvi(const AviMovie &movie) {
-    DWORD stride = (movie.width * 3 + 3) & ~3u;
+Bytes MakeAvi(const AviMovie &movie, WORD bitsPerPixel, const std::vector<COLORREF> &frameColours) {
+    DWORD bytesPerPixel = bitsPerPixel / 8u;
+    DWORD stride = (movie.width * bytesPerPixel + 3) & ~3u;
     DWORD frameBytes = stride * movie.height;
     Bytes out;
     size_t riff = OpenChunk(out, "RIFF", "AVI ");
@@ -415,8 +416,8 @@ Bytes MakeAvi(const AviMovie &movie) {
     Put32(strf, 40);
     Put32(strf, movie.width);
     Put32(strf, movie.height);
-    Put16(strf, 1);  // planes
-    Put16(strf, 24); // bits
+    Put16(strf, 1); // planes
+    Put16(strf, bitsPerPixel);
     Put32(strf, BI_RGB);
     Put32(strf, frameBytes);
     for (int i = 0; i < 4; ++i)
@@ -430,6 +431,12 @@ Bytes MakeAvi(const AviMovie &movie) {
     Bytes index;
     for (DWORD f = 0; f < movie.frames; ++f) {
         Bytes frame(frameBytes, static_cast<uint8_t>(f * 255 / (movie.frames ? movie.frames : 1)));
+        if (!frameColours.empty()) {
+            COLORREF colour = frameColours[f % frameColours.size()];
+            const uint8_t pixel[4] = {GetBValue(colour), GetGValue(colour), GetRValue(colour), 0};
+            for (DWORD at = 0; at < frameBytes; ++at)
+                frame[at] = pixel[(at % stride) % bytesPerPixel];
+        }
         PutTag(index, "00db");
         Put32(index, 0x10); // key frame
         Put32(index, static_cast<uint32_t>(out.size() - moviTag));

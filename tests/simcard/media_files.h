@@ -81,8 +81,11 @@ struct AviMovie {
     DWORD height = 24;
 };
 
-// An uncompressed 24-bit AVI file with one video stream.
-Bytes MakeAvi(const AviMovie &movie);
+// An uncompressed AVI file with one video stream of 24 or 32 bits a pixel.
+// Each frame has one colour, the list repeated along the movie; with no
+// colours the frames are greys that brighten along the movie.
+Bytes MakeAvi(const AviMovie &movie, WORD bitsPerPixel = 24,
+              const std::vector<COLORREF> &frameColours = {});
 // Reads the main AVI header; false when the file is not an AVI file.
 bool ReadAvi(const Bytes &file, AviMovie &movie);
 
