@@ -1,41 +1,560 @@
+// The VIDEO panel: opens an AVI file on the digital-video device chosen by
+// its extension, shows the picture inside the panel or in a window of its
+// own (the window key switches while the video keeps its place), plays,
+// pauses, steps frame by frame while Forward or Back is held, follows the
+// position on timer 5 and reports the end of the video to the sequencer.
 #include "players/video_panel.h"
 
+#include "cdplaylist/sequencer.h"
 #include "panekit/resources/panel_ids.h"
+#include "platform/mci.h"
+#include "players/media_files.h"
 #include "shell/launcher_bar.h"
 #include "shell/painting.h"
+#include "shell/station.h"
+#include "shell/text_table.h"
+
+#include <digitalv.h>
+
+#include <algorithm>
+#include <cstdio>
+
+int VideoPlayState;
+int VideoWindowMode;
+HWND VideoPlaybackWindow;
 
 namespace {
 
+constexpr UINT_PTR PositionTimer = 5;
+constexpr UINT PositionTimerMs = 250;
+constexpr int FileTitleSize = 128;
+constexpr int TimeTextSize = 64;
+constexpr int IdleTitleSize = 64;
+constexpr int InPanelWindow = 1;
+
+// The picture's place inside the panel.
+constexpr RECT PictureInPanel = {83, 10, 83 + 126, 10 + 85};
+// Frames a Forward or Back repeat steps: two while playing, one when paused.
+constexpr DWORD StepWhilePlaying = 2;
+constexpr DWORD StepWhilePaused = 1;
+// A separate window keeps at least this much of itself on the screen.
+constexpr int ReachableEdge = 32;
+
+bool VideoDeviceOpen;
+MCIDEVICEID VideoDevice;
+DWORD VideoKeptPosition; // ms, kept at pause, after each step and before a switch
+DWORD VideoLength;       // ms
+// Where the separate window was when the device last left it. Signed, so
+// that a window dragged past the left or top edge comes back on screen.
+short SavedWindowX;
+short SavedWindowY;
+// The open video's path, reused when the window mode switches; it holds any
+// path a player can be handed.
+char VideoElement[PendingMediaPathSize];
+char IdleTitle[IdleTitleSize]; // the template's title, shown with no video
+HWND LatchedPlayButton;
+HWND LatchedPauseButton;
 HBRUSH VideoPanelBrush; // behind the panel's static texts
 
-BOOL OnCommand(HWND panel, int id) {
-    if (id == IDC_POWER)
-        ClosePanelByPowerKey(panel, VideoSlotHeight, &VideoPanelShown, 0);
+constexpr LPARAM FromPlaylist = MAKELPARAM(0, FROM_PLAYLIST);
+
+bool Driven(HWND panel) {
+    return panel == CurrentPlayer && PlaylistPanel != nullptr;
+}
+
+void Send(HWND window, int id, LPARAM lParam) {
+    if (window != nullptr)
+        SendMessageA(window, WM_COMMAND, static_cast<WPARAM>(id), lParam);
+}
+
+// ---- device ----
+
+MCIERROR VideoCommand(UINT message, DWORD flags, void *params) {
+    return Mci.sendCommand(VideoDevice, message, flags, reinterpret_cast<DWORD_PTR>(params));
+}
+
+MCIERROR QueryStatus(DWORD item, DWORD_PTR *value) {
+    MCI_STATUS_PARMS status{};
+    status.dwItem = item;
+    MCIERROR error = VideoCommand(MCI_STATUS, MCI_STATUS_ITEM | MCI_WAIT, &status);
+    if (error == 0)
+        *value = status.dwReturn;
+    return error;
+}
+
+MCIERROR QueryPosition(DWORD *position) {
+    DWORD_PTR value = 0;
+    MCIERROR error = QueryStatus(MCI_STATUS_POSITION, &value);
+    if (error == 0)
+        *position = static_cast<DWORD>(value);
+    return error;
+}
+
+MCIERROR PlayFrom(HWND panel, DWORD position) {
+    MCI_PLAY_PARMS play{};
+    play.dwCallback = reinterpret_cast<DWORD_PTR>(panel);
+    play.dwFrom = position;
+    return VideoCommand(MCI_PLAY, MCI_NOTIFY | MCI_FROM, &play);
+}
+
+MCIERROR StopDevice() {
+    MCI_GENERIC_PARMS stop{};
+    MCIERROR error = VideoCommand(MCI_STOP, MCI_WAIT, &stop);
+    // A driver may report that the sound part of a video without sound
+    // failed to stop while the picture stopped: a device that stands still
+    // has stopped.
+    DWORD_PTR mode = 0;
+    if (error != 0 && QueryStatus(MCI_STATUS_MODE, &mode) == 0 && mode == MCI_MODE_STOP)
+        return 0;
+    return error;
+}
+
+MCIERROR CloseDevice() {
+    MCI_GENERIC_PARMS close{};
+    MCIERROR error = VideoCommand(MCI_CLOSE, MCI_WAIT, &close);
+    if (error == 0) {
+        VideoDeviceOpen = false;
+        VideoDevice = 0;
+        VideoPlaybackWindow = nullptr;
+    }
+    return error;
+}
+
+bool IsVideoDevice() {
+    MCI_GETDEVCAPS_PARMS caps{};
+    caps.dwItem = MCI_GETDEVCAPS_HAS_VIDEO;
+    return VideoCommand(MCI_GETDEVCAPS, MCI_GETDEVCAPS_ITEM | MCI_WAIT, &caps) == 0 &&
+           caps.dwReturn != FALSE;
+}
+
+void SaveSeparateWindowPosition() {
+    RECT rect;
+    if (VideoPlaybackWindow != nullptr && GetWindowRect(VideoPlaybackWindow, &rect)) {
+        SavedWindowX = static_cast<short>(rect.left);
+        SavedWindowY = static_cast<short>(rect.top);
+    }
+}
+
+// The separate window at the saved place with the picture's size; a picture
+// of no size or larger than the screen still gives a window one can see
+// whole and move.
+void PlaceSeparateWindow() {
+    MCI_DGV_RECT_PARMS where{};
+    VideoCommand(MCI_WHERE, MCI_DGV_WHERE_SOURCE | MCI_WAIT, &where);
+    int left = GetSystemMetrics(SM_XVIRTUALSCREEN);
+    int top = GetSystemMetrics(SM_YVIRTUALSCREEN);
+    int screenWidth = std::max(GetSystemMetrics(SM_CXVIRTUALSCREEN), ReachableEdge);
+    int screenHeight = std::max(GetSystemMetrics(SM_CYVIRTUALSCREEN), ReachableEdge);
+    int width = std::clamp<int>(where.rc.right - where.rc.left, ReachableEdge, screenWidth);
+    int height = std::clamp<int>(where.rc.bottom - where.rc.top, ReachableEdge, screenHeight);
+    int x = std::clamp<int>(SavedWindowX, left, left + screenWidth - ReachableEdge);
+    int y = std::clamp<int>(SavedWindowY, top, top + screenHeight - ReachableEdge);
+    MoveWindow(VideoPlaybackWindow, x, y, width, height, TRUE);
+}
+
+// Opens the video element in the given window mode and places its window.
+// Answers 0 or the error that left no device open.
+MCIERROR OpenVideoDevice(int mode, HWND panel) {
+    MCI_DGV_OPEN_PARMSA open{};
+    open.lpstrElementName = VideoElement;
+    DWORD flags = MCI_OPEN_ELEMENT | MCI_WAIT | MCI_DGV_OPEN_WS;
+    if (mode == VideoSeparateWindow) {
+        open.dwStyle = WS_OVERLAPPEDWINDOW;
+    } else {
+        flags |= MCI_DGV_OPEN_PARENT;
+        open.dwStyle = WS_CHILD;
+        open.hWndParent = panel;
+    }
+    if (MCIERROR error = Mci.sendCommand(0, MCI_OPEN, flags, reinterpret_cast<DWORD_PTR>(&open)))
+        return error;
+    VideoDevice = open.wDeviceID;
+    // A sound or MIDI file named in the open dialog opens on its own device,
+    // which has no picture: that is no video.
+    if (!IsVideoDevice()) {
+        CloseDevice();
+        return MCIERR_INVALID_FILE;
+    }
+    DWORD_PTR window = 0;
+    QueryStatus(MCI_DGV_STATUS_HWND, &window);
+    VideoPlaybackWindow = reinterpret_cast<HWND>(window);
+    if (mode == VideoSeparateWindow)
+        PlaceSeparateWindow();
+    else
+        MoveWindow(VideoPlaybackWindow, PictureInPanel.left, PictureInPanel.top,
+                   PictureInPanel.right - PictureInPanel.left,
+                   PictureInPanel.bottom - PictureInPanel.top, TRUE);
+    // The whole picture fills the window, whatever the window's size.
+    MCI_DGV_PUT_PARMS put{};
+    GetClientRect(VideoPlaybackWindow, &put.rc);
+    VideoCommand(MCI_PUT, MCI_DGV_PUT_DESTINATION | MCI_DGV_RECT | MCI_WAIT, &put);
+    // The first frame shows at once; the separate window does not take the
+    // activation from the station until the video plays.
+    MCI_DGV_WINDOW_PARMSA show{};
+    show.nCmdShow = SW_SHOWNA;
+    VideoCommand(MCI_WINDOW, MCI_DGV_WINDOW_STATE | MCI_WAIT, &show);
+    MCI_SET_PARMS set{};
+    set.dwTimeFormat = MCI_FORMAT_MILLISECONDS;
+    if (MCIERROR error = VideoCommand(MCI_SET, MCI_SET_TIME_FORMAT | MCI_WAIT, &set)) {
+        // Positions in any other unit would be shown as milliseconds.
+        CloseDevice();
+        return error;
+    }
+    return 0;
+}
+
+// ---- display ----
+
+void ShowTime(HWND panel, int id, DWORD ms) {
+    char text[TimeTextSize];
+    std::snprintf(text, sizeof text, "%02ld:%02ld", static_cast<long>(ms / 60000),
+                  static_cast<long>((ms / 1000) % 60));
+    SetDlgItemTextA(panel, id, text);
+    if (Driven(panel))
+        SetDlgItemTextA(PlaylistPanel, id, text);
+}
+
+void Latch(HWND panel, int id, HWND *remembered) {
+    *remembered = GetDlgItem(panel, id);
+    SwitchControl(*remembered, true);
+}
+
+// The panel as it is with nothing playing: keys up, no timer, time 00:00.
+void ShowStopped(HWND panel) {
+    KillTimer(panel, PositionTimer);
+    VideoPlayState = VideoStopped;
+    VideoKeptPosition = 0;
+    ShowTime(panel, IDC_TIME, 0);
+    ReleaseLatchedButtons(&LatchedPlayButton, &LatchedPauseButton);
+}
+
+// The panel as it is with no video open.
+void ShowNoVideo(HWND panel) {
+    ShowStopped(panel);
+    SetDlgItemTextA(panel, IDC_TITLE, IdleTitle);
+    ShowTime(panel, IDC_TOTAL, 0);
+}
+
+// ---- open ----
+
+bool ChooseFromDialog() {
+    if (ChooseMediaFile(MainWindow, "*.avi", AllFilesFilter, ChooseToOpen) == 0)
+        return false;
+    std::snprintf(PendingMediaPath, sizeof PendingMediaPath, "%s", FileRequestPath);
+    std::snprintf(PendingMediaTitle, sizeof PendingMediaTitle, "%s", FileRequestTitle);
+    return true;
+}
+
+bool CloseOldVideo(HWND panel, int origin) {
+    if (!VideoDeviceOpen)
+        return true;
+    if (VideoPlayState != VideoStopped) {
+        Send(panel, IDC_STOP, FromPlaylist);
+        if (origin != OPEN_FROM_PLAYLIST && Driven(panel))
+            Send(PlaylistPanel, IDC_STOP, FromPlaylist);
+    }
+    if (VideoWindowMode == VideoSeparateWindow)
+        SaveSeparateWindowPosition();
+    if (MCIERROR error = CloseDevice()) {
+        ShowMciError(panel, error);
+        return false;
+    }
+    return true;
+}
+
+void ShowTitle(HWND panel, int origin) {
+    if (origin == OPEN_FROM_PLAYLIST)
+        std::snprintf(PendingMediaPath, sizeof PendingMediaPath, "%s", CurrentEntryText);
+    char title[FileTitleSize] = "";
+    if (GetFileTitleA(PendingMediaPath, title, FileTitleSize) != 0)
+        std::snprintf(title, sizeof title, "%s", FileTitleOf(PendingMediaPath));
+    char text[FileTitleSize + 16];
+    if (origin == OPEN_FROM_PLAYLIST) {
+        std::snprintf(text, sizeof text, "%d:%s", CurrentEntryIndex + 1, title);
+    } else {
+        std::snprintf(text, sizeof text, "%s", title);
+        if (CurrentPlayer == panel)
+            CurrentPlayer = nullptr;
+    }
+    SetDlgItemTextA(panel, IDC_TITLE, text);
+}
+
+void OnOpen(HWND panel, int origin) {
+    bool fromPlaylist = origin == OPEN_FROM_PLAYLIST;
+    if (!fromPlaylist && origin != OPEN_AND_PLAY && !ChooseFromDialog())
+        return;
+    if (!CloseOldVideo(panel, origin))
+        return;
+    std::snprintf(VideoElement, sizeof VideoElement, "%s",
+                  fromPlaylist ? CurrentEntryText : PendingMediaPath);
+    if (MCIERROR error = OpenVideoDevice(VideoWindowMode, panel)) {
+        ShowNoVideo(panel);
+        ShowMciError(panel, error);
+        return;
+    }
+    VideoDeviceOpen = true;
+    ShowStopped(panel);
+    ShowTitle(panel, origin);
+    VideoLength = 0;
+    DWORD_PTR length = 0;
+    if (QueryStatus(MCI_STATUS_LENGTH, &length) != 0)
+        return;
+    VideoLength = static_cast<DWORD>(length);
+    ShowTime(panel, IDC_TOTAL, VideoLength);
+    if (origin == OPEN_AND_PLAY || (fromPlaylist && PlaylistRunning == 1)) {
+        VideoPlayState = VideoStopped;
+        PostMessageA(panel, WM_COMMAND, IDC_PLAY, FromPlaylist);
+    }
+}
+
+// ---- transport ----
+
+void OnPlay(HWND panel) {
+    if (!VideoDeviceOpen || VideoPlayState == VideoPlaying)
+        return;
+    if (VideoPlayState == VideoPaused) {
+        Send(panel, IDC_PAUSE, 0);
+        return;
+    }
+    if (MCIERROR error = PlayFrom(panel, 0)) {
+        ShowMciError(panel, error);
+        return;
+    }
+    if (SetTimer(panel, PositionTimer, PositionTimerMs, nullptr) == 0) {
+        MessageBoxA(panel, Text(IDS_CANT_GET_TIMER), Text(IDS_ERROR_CAPTION), MB_OK | MB_ICONERROR);
+        return;
+    }
+    VideoPlayState = VideoPlaying;
+    Latch(panel, IDC_PLAY, &LatchedPlayButton);
+    SetFocus(VideoPlaybackWindow);
+}
+
+void OnPause(HWND panel) {
+    if (VideoPlayState == VideoStopped)
+        return;
+    if (VideoPlayState == VideoPaused) {
+        if (MCIERROR error = PlayFrom(panel, VideoKeptPosition)) {
+            ShowMciError(panel, error);
+            return;
+        }
+        VideoPlayState = VideoPlaying;
+        SwitchControl(LatchedPauseButton, false);
+        LatchedPauseButton = nullptr;
+        return;
+    }
+    DWORD position = 0;
+    MCIERROR error = QueryPosition(&position);
+    if (error == 0)
+        error = StopDevice();
+    if (error != 0) {
+        ShowMciError(panel, error);
+        return;
+    }
+    VideoKeptPosition = position;
+    VideoPlayState = VideoPaused;
+    Latch(panel, IDC_PAUSE, &LatchedPauseButton);
+}
+
+void OnStop(HWND panel) {
+    if (VideoPlayState == VideoStopped)
+        return;
+    KillTimer(panel, PositionTimer);
+    if (MCIERROR error = StopDevice()) {
+        ShowMciError(panel, error);
+        return;
+    }
+    MCI_SEEK_PARMS seek{};
+    VideoCommand(MCI_SEEK, MCI_SEEK_TO_START | MCI_WAIT, &seek); // the first frame shows again
+    ShowStopped(panel);
+}
+
+// One Forward or Back repeat: a playing video holds still and steps.
+void OnStep(HWND panel, bool back) {
+    if (VideoPlayState == VideoStopped || !VideoDeviceOpen)
+        return;
+    if (VideoPlayState == VideoPlaying)
+        VideoPlayState = VideoStepping;
+    MCI_DGV_STEP_PARMS step{};
+    step.dwFrames = VideoPlayState == VideoStepping ? StepWhilePlaying : StepWhilePaused;
+    DWORD flags = MCI_DGV_STEP_FRAMES | MCI_WAIT | (back ? MCI_DGV_STEP_REVERSE : 0);
+    VideoCommand(MCI_STEP, flags, &step);
+    DWORD position = 0;
+    if (QueryPosition(&position) != 0)
+        return;
+    VideoKeptPosition = position;
+    ShowTime(panel, IDC_TIME, position);
+}
+
+// Forward or Back let go: playback goes on where the stepping stopped.
+void OnStepReleased(HWND panel) {
+    if (VideoPlayState != VideoStepping)
+        return;
+    if (MCIERROR error = PlayFrom(panel, VideoKeptPosition)) {
+        ShowMciError(panel, error);
+        return;
+    }
+    VideoPlayState = VideoPlaying;
+}
+
+void OnBackToStart(HWND panel) {
+    if (VideoPlayState != VideoPlaying)
+        return;
+    if (MCIERROR error = PlayFrom(panel, 0))
+        ShowMciError(panel, error);
+}
+
+// The window key: the video reopens in the other window and a playing one
+// goes on from where it was.
+void OnWindowKey(HWND panel) {
+    VideoWindowMode = VideoWindowMode == VideoSeparateWindow ? InPanelWindow : VideoSeparateWindow;
+    if (!VideoDeviceOpen)
+        return;
+    if (VideoWindowMode == InPanelWindow)
+        SaveSeparateWindowPosition();
+    bool playing = VideoPlayState == VideoPlaying;
+    if (playing) {
+        if (QueryPosition(&VideoKeptPosition) != 0)
+            VideoKeptPosition = 0;
+        if (MCIERROR error = StopDevice()) {
+            ShowMciError(panel, error);
+            return;
+        }
+    }
+    if (MCIERROR error = CloseDevice()) {
+        ShowMciError(panel, error);
+        return;
+    }
+    if (MCIERROR error = OpenVideoDevice(VideoWindowMode, panel)) {
+        // The video is gone: nothing plays or waits to resume.
+        ShowNoVideo(panel);
+        ShowMciError(panel, error);
+        return;
+    }
+    VideoDeviceOpen = true;
+    if (playing)
+        if (MCIERROR error = PlayFrom(panel, VideoKeptPosition))
+            ShowMciError(panel, error);
+}
+
+// ---- messages ----
+
+bool EchoedToPlaylist(int id) {
+    switch (id) {
+    case IDC_PLAY:
+    case IDC_PAUSE:
+    case IDC_STOP:
+    case IDC_FF:
+    case IDC_REW:
+    case IDC_FFSKIP: return true;
+    default: return false;
+    }
+}
+
+bool FromWindowKey(HWND panel, LPARAM lParam) {
+    // The key names itself by the low 16 bits of its handle.
+    HWND key = reinterpret_cast<HWND>(static_cast<UINT_PTR>(LOWORD(lParam)));
+    return GetDlgCtrlID(key) == IDC_VIDEOWINDOW && GetParent(key) == panel;
+}
+
+BOOL OnCommand(HWND panel, int id, LPARAM lParam) {
+    int origin = HIWORD(lParam);
+    bool fromPlaylist = origin == FROM_PLAYLIST;
+    if (panel == CurrentPlayer && !fromPlaylist && EchoedToPlaylist(id))
+        Send(PlaylistPanel, id, FromPlaylist);
+    switch (id) {
+    case IDC_OPEN: OnOpen(panel, origin); break;
+    case IDC_PLAY: OnPlay(panel); break;
+    case IDC_PAUSE: OnPause(panel); break;
+    case IDC_STOP: OnStop(panel); break;
+    case IDC_FF: OnStep(panel, false); break;
+    case IDC_REW: OnStep(panel, true); break;
+    case NOTIFY_RELEASED: OnStepReleased(panel); break;
+    case IDC_REWSKIP:
+        if (!fromPlaylist)
+            OnBackToStart(panel);
+        break;
+    case NOTIFY_LATCHED:
+    case NOTIFY_UNLATCHED:
+        if (FromWindowKey(panel, lParam))
+            OnWindowKey(panel);
+        break;
+    case IDC_POWER: ClosePanelByPowerKey(panel, VideoSlotHeight, &VideoPanelShown, 0); break;
+    default: break;
+    }
     return FALSE;
 }
 
-BOOL OnInitDialog() {
-    VideoPanelBrush = CreateSolidBrush(RGB(0, 0, 0));
+void OnPositionTimer(HWND panel) {
+    // Paused and stepping videos hold still on purpose.
+    if (VideoPlayState != VideoPlaying)
+        return;
+    DWORD_PTR mode = 0;
+    if (QueryStatus(MCI_STATUS_MODE, &mode) != 0) {
+        Send(panel, IDC_STOP, 0);
+        return;
+    }
+    if (mode == MCI_MODE_STOP) {
+        SequencerRequest(END_OF_PLAY, panel);
+        return;
+    }
+    DWORD position = 0;
+    if (QueryPosition(&position) == 0)
+        ShowTime(panel, IDC_TIME, position);
+}
+
+LRESULT OnMciNotify(HWND panel, MCIDEVICEID device) {
+    // Only the open video that plays can end; a stopped, paused or closed
+    // one reports its aborted play here too.
+    DWORD position = 0;
+    if (VideoDeviceOpen && device == VideoDevice && VideoPlayState == VideoPlaying &&
+        QueryPosition(&position) == 0 && position >= VideoLength)
+        SequencerRequest(END_OF_PLAY, panel);
     return TRUE;
 }
 
-BOOL OnDestroy() {
+BOOL OnInitDialog(HWND panel) {
+    VideoPanelBrush = CreateSolidBrush(RGB(0, 0, 0));
+    VideoPlayState = VideoStopped;
+    VideoDeviceOpen = false;
+    VideoPlaybackWindow = nullptr;
+    VideoWindowMode = 0;
+    SavedWindowX = SavedWindowY = 0;
+    LatchedPlayButton = LatchedPauseButton = nullptr;
+    GetDlgItemTextA(panel, IDC_TITLE, IdleTitle, sizeof IdleTitle);
+    return TRUE;
+}
+
+BOOL OnDestroy(HWND panel) {
     DeleteObject(VideoPanelBrush);
     VideoPanelBrush = nullptr;
+    if (!VideoDeviceOpen)
+        return FALSE;
+    if (VideoPlayState != VideoStopped)
+        Send(panel, IDC_STOP, 0);
+    if (MCIERROR error = CloseDevice()) {
+        ShowMciError(panel, error);
+        return FALSE;
+    }
+    if (CurrentPlayer == panel)
+        CurrentPlayer = nullptr;
     return FALSE;
 }
 
 } // namespace
 
-INT_PTR CALLBACK VideoPanelProc(HWND panel, UINT message, WPARAM wParam, LPARAM) {
+INT_PTR CALLBACK VideoPanelProc(HWND panel, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case WM_INITDIALOG: return OnInitDialog();
+    case WM_INITDIALOG: return OnInitDialog(panel);
     case WM_PAINT: PaintPanel(panel, VideoBackground); return TRUE;
     case WM_CTLCOLORSTATIC:
         StaticColors(VideoPanelBrush, panel, reinterpret_cast<HDC>(wParam));
         return reinterpret_cast<INT_PTR>(VideoPanelBrush);
-    case WM_DESTROY: return OnDestroy();
-    case WM_COMMAND: return OnCommand(panel, LOWORD(wParam));
+    case WM_COMMAND: return OnCommand(panel, LOWORD(wParam), lParam);
+    case WM_TIMER:
+        if (wParam == PositionTimer)
+            OnPositionTimer(panel);
+        return TRUE;
+    case MM_MCINOTIFY: return OnMciNotify(panel, static_cast<MCIDEVICEID>(lParam));
+    case WM_DESTROY: return OnDestroy(panel);
     default: return FALSE;
     }
 }
