@@ -137,6 +137,9 @@ int ConfirmWaveChanges() {
         return 0;
     if (answer == IDNO)
         return 1;
+    // A take still being recorded is ended first, so that all of it is kept.
+    if (WavePlayState == 3 || WavePlayState == 4)
+        SendMessageA(WavePanel, WM_COMMAND, IDC_STOP, 0);
     if (ChooseMediaFile(WavePanel, WaveFileTitle, WaveFilter, ChooseToSave) == 0)
         return 0;
     // The file asked about is the one written, ".wav" included, so that no

@@ -1,11 +1,26 @@
-// The WAVE panel until its player is built: its skin, its power key and the
-// state of its WAVE data.
+// The WAVE player and recorder panel: opens a file on the "waveaudio"
+// device, plays, pauses, seeks by the second, records new, overwriting or
+// appending takes in the format of the settings file from the selected
+// recording source, runs a two-row peak meter on timer 3 and cycles the
+// recording source. A recording lives only in the open device until the save
+// question keeps it, and every path that would drop it asks first.
 #include "players/wave_panel.h"
 
+#include "cdplaylist/sequencer.h"
+#include "mixer/mixer_access.h"
+#include "panekit/gdi_owners.h"
 #include "panekit/resources/panel_ids.h"
+#include "platform/mci.h"
 #include "players/media_files.h"
+#include "shell/fonts.h"
 #include "shell/launcher_bar.h"
 #include "shell/painting.h"
+#include "shell/settings.h"
+#include "shell/station.h"
+#include "shell/text_table.h"
+
+#include <cstdio>
+#include <initializer_list>
 
 int WaveModified;
 char WaveFilePath[WaveNameSize];
@@ -16,36 +31,745 @@ int WaveRecordMode = 2;
 
 namespace {
 
+constexpr UINT_PTR MeterTimer = 3;
+constexpr UINT MeterTimerMs = 125;
+constexpr int HalfTick = 125;
+constexpr int DisplayX = 372;
+constexpr int DisplayY = 40;
+constexpr int TimeTextSize = 32;
+constexpr int TitleSize = WaveNameSize + 48;
+constexpr DWORD OneSecond = 1000;
+constexpr DWORD DarkMeter = 0x80008000;
+constexpr int IDS_WAVE_PLAYER = 551;
+constexpr int IDC_SPARE_TEXT = 3006;
+constexpr int RecLeftFader = 25, RecRightFader = 26, MicFader = 22;
+constexpr int MixerLoopKey = 9;
+constexpr int MixerRecRightFader = 26;
+constexpr DWORD LevelScale = 4095;
+constexpr DWORD NewTakeBufferSeconds = 3;
+
+// Formats a settings file may ask for; anything else records in the default.
+constexpr int DefaultChannels = 1, DefaultBits = 8, DefaultRate = 22050;
+constexpr int LowestRate = 8000, HighestRate = 48000;
+
+constexpr int Stopped = 0, Playing = 1, PlayPaused = 2, Recording = 3, RecordPaused = 4;
+
+constexpr LPARAM FromPlaylist = MAKELPARAM(0, FROM_PLAYLIST);
+
+bool WaveDeviceOpen;
+DWORD WaveKeptPosition; // ms
+DWORD WaveLength;       // ms
+long WaveBits;
+long WaveRate;
+long WaveChannels = 1;
+MCI_RECORD_PARMS WavePlayRequest; // the play and record request; same layout for both
+int WaveFrame = IdleDisplay;
+int WaveTicks;
+HWND LatchedPlayButton;
+HWND LatchedPauseButton;
 HBRUSH WavePanelBrush; // behind the panel's static texts
 
-BOOL OnCommand(HWND panel, int id) {
-    if (id == IDC_POWER && ConfirmWaveChanges() != 0)
+struct ControlPlace {
+    int id, x, y, width, height;
+};
+
+const ControlPlace WavePlaces[] = {
+    {IDC_REWSKIP, 91, 61, 43, 21},    {IDC_REW, 137, 61, 44, 21},
+    {IDC_STOP, 183, 61, 43, 21},      {IDC_PLAY, 229, 61, 43, 21},
+    {IDC_PAUSE, 274, 61, 43, 21},     {IDC_FF, 318, 61, 44, 21},
+    {IDC_RECORD, 365, 61, 45, 21},    {IDC_POWER, 19, 17, 47, 18},
+    {IDC_OPEN, 19, 47, 47, 18},       {IDC_RECSOURCE, 434, 61, 84, 21},
+    {4018, 376, 4, 32, 11},           {4020, 412, 4, 28, 11},
+    {4016, 447, 4, 40, 11},           {4022, 491, 4, 56, 11},
+    {IDC_TITLE, 100, 8, 215, 18},     {IDC_TOTAL, 100, 35, 64, 18},
+    {IDC_TIME, 232, 35, 64, 18},      {IDC_SPARE_TEXT, 271, 8, 64, 18},
+    {IDC_WAVELOCK, 490, 7, 40, 19},   {RecLeftFader, 454, 30, 15, 65},
+    {RecRightFader, 470, 30, 17, 65}, {MicFader, 533, 30, 17, 65},
+};
+
+bool Driven(HWND panel) {
+    return panel == CurrentPlayer && PlaylistPanel != nullptr;
+}
+
+void Send(HWND window, int id, LPARAM lParam) {
+    if (window != nullptr)
+        SendMessageA(window, WM_COMMAND, static_cast<WPARAM>(id), lParam);
+}
+
+// ---- device ----
+
+MCIERROR WaveCommand(UINT message, DWORD flags, void *params) {
+    return Mci.sendCommand(WaveDevice, message, flags, reinterpret_cast<DWORD_PTR>(params));
+}
+
+MCIERROR QueryStatus(DWORD item, DWORD *value) {
+    MCI_STATUS_PARMS status{};
+    status.dwItem = item;
+    MCIERROR error = WaveCommand(MCI_STATUS, MCI_STATUS_ITEM | MCI_WAIT, &status);
+    if (error == 0)
+        *value = static_cast<DWORD>(status.dwReturn);
+    return error;
+}
+
+MCIERROR PlayFrom(DWORD position) {
+    WavePlayRequest.dwFrom = position;
+    return WaveCommand(MCI_PLAY, MCI_NOTIFY | MCI_FROM, &WavePlayRequest);
+}
+
+MCIERROR RecordFrom(DWORD position, DWORD extraFlags) {
+    WavePlayRequest.dwFrom = position;
+    return WaveCommand(MCI_RECORD, MCI_NOTIFY | MCI_FROM | extraFlags, &WavePlayRequest);
+}
+
+MCIERROR StopDevice() {
+    MCI_GENERIC_PARMS stop{};
+    return WaveCommand(MCI_STOP, MCI_WAIT, &stop);
+}
+
+// Closes the open device; answers false (after saying why) when it stays open.
+bool CloseDevice(HWND panel) {
+    if (!WaveDeviceOpen)
+        return true;
+    MCI_GENERIC_PARMS close{};
+    if (MCIERROR error = WaveCommand(MCI_CLOSE, MCI_WAIT, &close)) {
+        ShowMciError(panel, error);
+        return false;
+    }
+    WaveDeviceOpen = false;
+    WaveDevice = 0;
+    return true;
+}
+
+MCIERROR OpenDevice(const char *element, DWORD extraFlags, MCIDEVICEID *device) {
+    MCI_WAVE_OPEN_PARMSA open{};
+    open.lpstrDeviceType = "waveaudio";
+    open.lpstrElementName = element;
+    open.dwBufferSeconds = NewTakeBufferSeconds;
+    MCIERROR error =
+        Mci.sendCommand(0, MCI_OPEN, MCI_OPEN_TYPE | MCI_OPEN_ELEMENT | MCI_WAIT | extraFlags,
+                        reinterpret_cast<DWORD_PTR>(&open));
+    if (error == 0)
+        *device = open.wDeviceID;
+    return error;
+}
+
+// ---- display ----
+
+void FormatTime(char *text, size_t size, DWORD ms) {
+    std::snprintf(text, size, "%02ld:%02ld", static_cast<long>(ms / 60000),
+                  static_cast<long>((ms / 1000) % 60));
+}
+
+// A time on the panel, and on the playlist panel while it drives this one.
+void ShowTime(HWND panel, int id, DWORD ms) {
+    char text[TimeTextSize];
+    FormatTime(text, sizeof text, ms);
+    SetDlgItemTextA(panel, id, text);
+    if (Driven(panel))
+        SetDlgItemTextA(PlaylistPanel, id, text);
+}
+
+void DrawIdleDisplay(HWND panel) {
+    if (HDC dc = GetDC(panel)) {
+        DrawSkinBitmap(dc, IdleDisplay, DisplayX, DisplayY, ProgramInstance);
+        ReleaseDC(panel, dc);
+    }
+}
+
+void Latch(HWND panel, int id, HWND *remembered) {
+    *remembered = GetDlgItem(panel, id);
+    SwitchControl(*remembered, true);
+}
+
+// One row of the meter: nine slanted bars, lit below the row's level.
+void DrawMeterRow(HDC dc, int y, int level, HPEN const lit[3], HPEN const dark[3]) {
+    for (int i = 0; i < 9; ++i) {
+        int colour = i < 5 ? 0 : i < 7 ? 1 : 2;
+        gdi::Selection pen(dc, i < level ? lit[colour] : dark[colour]);
+        int x = 412 + 12 * i;
+        for (int k = 0; k <= 6; k += 2) {
+            MoveToEx(dc, x + 8 - k, y + k / 2, nullptr);
+            LineTo(dc, x + 14 - k, y + k / 2);
+        }
+    }
+}
+
+int MeterLevel(WORD peak, bool dark) {
+    int level = static_cast<int>(((peak + 32768u) % 65536u) / 5041u) - 4;
+    return !dark && level < 1 ? 1 : level;
+}
+
+} // namespace
+
+// The two-row peak meter: the left channel above, the right channel below
+// (the left one again for mono data). 0x80008000 draws it dark.
+void DrawLevelMeter(HWND panel, DWORD value) {
+    bool dark = value == DarkMeter;
+    int upper = MeterLevel(LOWORD(value), dark);
+    int lower = MeterLevel(WaveChannels == 2 ? HIWORD(value) : LOWORD(value), dark);
+    gdi::Pen cyan(CreatePen(PS_SOLID, 1, RGB(0, 255, 255)));
+    gdi::Pen darkCyan(CreatePen(PS_SOLID, 1, RGB(0, 128, 128)));
+    gdi::Pen yellow(CreatePen(PS_SOLID, 1, RGB(255, 255, 0)));
+    gdi::Pen darkYellow(CreatePen(PS_SOLID, 1, RGB(128, 128, 0)));
+    gdi::Pen red(CreatePen(PS_SOLID, 1, RGB(255, 0, 0)));
+    gdi::Pen darkRed(CreatePen(PS_SOLID, 1, RGB(128, 0, 0)));
+    HPEN const lit[3] = {cyan.get(), yellow.get(), red.get()};
+    HPEN const unlit[3] = {darkCyan.get(), darkYellow.get(), darkRed.get()};
+    HDC dc = GetDC(panel);
+    if (dc == nullptr)
+        return;
+    DrawMeterRow(dc, 22, upper, lit, unlit);
+    DrawMeterRow(dc, 36, lower, lit, unlit);
+    ReleaseDC(panel, dc);
+}
+
+namespace {
+
+// ---- open ----
+
+// The file title of a path, as the platform gives it (at most 128 characters).
+void TitleOf(const char *path, char *title, size_t size) {
+    char found[128] = "";
+    if (GetFileTitleA(path, found, sizeof found) != 0)
+        std::snprintf(found, sizeof found, "%s", FileTitleOf(path));
+    std::snprintf(title, size, "%s", found);
+}
+
+bool ChooseFile() {
+    if (ConfirmWaveChanges() == 0)
+        return false;
+    if (ChooseMediaFile(MainWindow, "*.wav", WaveFilter, ChooseToOpen) == 0)
+        return false;
+    std::snprintf(WaveFilePath, sizeof WaveFilePath, "%s", FileRequestPath);
+    std::snprintf(WaveFileTitle, sizeof WaveFileTitle, "%s", FileRequestTitle);
+    return true;
+}
+
+// The name, sample size and rate of the opened data in the title line.
+bool ShowFormat(HWND panel, int origin) {
+    char title[WaveNameSize];
+    TitleOf(WaveFilePath, title, sizeof title);
+    char name[WaveNameSize];
+    FileBaseNameOf(title, name, sizeof name);
+    DWORD bits = 0, rate = 0, channels = 0;
+    if (QueryStatus(MCI_WAVE_STATUS_BITSPERSAMPLE, &bits) != 0)
+        bits = 4;
+    MCIERROR error = QueryStatus(MCI_WAVE_STATUS_SAMPLESPERSEC, &rate);
+    if (error == 0)
+        error = QueryStatus(MCI_WAVE_STATUS_CHANNELS, &channels);
+    if (error != 0) {
+        ShowMciError(panel, error);
+        return false;
+    }
+    WaveBits = static_cast<long>(bits);
+    WaveRate = static_cast<long>(rate);
+    WaveChannels = channels == 2 ? 2 : 1;
+    char text[TitleSize];
+    if (origin == OPEN_FROM_PLAYLIST) {
+        std::snprintf(text, sizeof text, "%d:%s %ldBit %ldK", CurrentEntryIndex + 1, name, WaveBits,
+                      WaveRate / 1000);
+    } else {
+        std::snprintf(text, sizeof text, "%s %ldBit %ldK", name, WaveBits, WaveRate / 1000);
+        if (CurrentPlayer == panel)
+            CurrentPlayer = nullptr;
+    }
+    SetDlgItemTextA(panel, IDC_TITLE, text);
+    return true;
+}
+
+bool ShowLength(HWND panel) {
+    DWORD length = 0;
+    if (MCIERROR error = QueryStatus(MCI_STATUS_LENGTH, &length)) {
+        ShowMciError(panel, error);
+        return false;
+    }
+    WaveLength = length;
+    ShowTime(panel, IDC_TOTAL, WaveLength);
+    return true;
+}
+
+void OnOpen(HWND panel, int origin) {
+    bool fromPlaylist = origin == OPEN_FROM_PLAYLIST;
+    char keptPath[WaveNameSize], keptTitle[WaveNameSize];
+    std::snprintf(keptPath, sizeof keptPath, "%s", WaveFilePath);
+    std::snprintf(keptTitle, sizeof keptTitle, "%s", WaveFileTitle);
+    if (WavePlayState != Stopped) {
+        Send(panel, IDC_STOP, FromPlaylist);
+        if (!fromPlaylist && Driven(panel))
+            Send(PlaylistPanel, IDC_STOP, FromPlaylist);
+    }
+    if (origin == OPEN_AND_PLAY) {
+        std::snprintf(WaveFilePath, sizeof WaveFilePath, "%s", PendingMediaPath);
+        TitleOf(WaveFilePath, WaveFileTitle, sizeof WaveFileTitle);
+    } else if (!fromPlaylist && !ChooseFile()) {
+        return;
+    }
+    // Whatever a drop with AUTOPLAY set the state to, nothing plays until a
+    // file is open.
+    WavePlayState = Stopped;
+    // The new file is opened before the old data is let go: a file the
+    // device refuses leaves what was open, and whether it is kept, as it was.
+    MCIERROR error = 0;
+    MCIDEVICEID opened = 0;
+    error = OpenDevice(fromPlaylist ? CurrentEntryText : WaveFilePath, 0, &opened);
+    if (error != 0) {
+        ShowMciError(panel, error);
+        std::snprintf(WaveFilePath, sizeof WaveFilePath, "%s", keptPath);
+        std::snprintf(WaveFileTitle, sizeof WaveFileTitle, "%s", keptTitle);
+        return;
+    }
+    if (!CloseDevice(panel)) {
+        MCI_GENERIC_PARMS close{};
+        Mci.sendCommand(opened, MCI_CLOSE, MCI_WAIT, reinterpret_cast<DWORD_PTR>(&close));
+        return;
+    }
+    WaveDevice = opened;
+    WaveModified = 0;
+    MCI_SET_PARMS set{};
+    set.dwTimeFormat = MCI_FORMAT_MILLISECONDS;
+    if ((error = WaveCommand(MCI_SET, MCI_SET_TIME_FORMAT | MCI_WAIT, &set)) != 0) {
+        ShowMciError(panel, error);
+        MCI_GENERIC_PARMS close{};
+        WaveCommand(MCI_CLOSE, MCI_WAIT, &close); // of no use without milliseconds
+        WaveDevice = 0;
+        return;
+    }
+    WaveDeviceOpen = true;
+    WaveKeptPosition = 0;
+    if (fromPlaylist) {
+        std::snprintf(WaveFilePath, sizeof WaveFilePath, "%s", CurrentEntryText);
+        TitleOf(WaveFilePath, WaveFileTitle, sizeof WaveFileTitle);
+    }
+    if (!ShowFormat(panel, origin) || !ShowLength(panel))
+        return;
+    if (origin == OPEN_AND_PLAY || (fromPlaylist && PlaylistRunning == 1)) {
+        WavePlayState = Stopped;
+        Send(panel, IDC_PLAY, FromPlaylist);
+    }
+    MCI_WAVE_SET_PARMS output{};
+    if (MCIERROR error = WaveCommand(MCI_SET, MCI_WAVE_SET_ANYOUTPUT | MCI_WAIT, &output))
+        ShowMciError(panel, error);
+}
+
+// ---- transport ----
+
+bool StartMeter(HWND panel) {
+    WaveTicks = 0;
+    if (SetTimer(panel, MeterTimer, MeterTimerMs, nullptr) != 0)
+        return true;
+    MessageBoxA(panel, Text(IDS_CANT_GET_TIMER), Text(IDS_ERROR_CAPTION), MB_OK | MB_ICONERROR);
+    return false;
+}
+
+void OnPlay(HWND panel) {
+    if (!WaveDeviceOpen)
+        return;
+    if (WavePlayState == PlayPaused) {
+        Send(panel, IDC_PAUSE, 0);
+        return;
+    }
+    if (WavePlayState != Stopped)
+        return;
+    WaveFrame = IdleDisplay;
+    if (MCIERROR error = PlayFrom(0)) {
+        ShowMciError(panel, error);
+        return;
+    }
+    if (!StartMeter(panel))
+        return;
+    WavePlayState = Playing;
+    Latch(panel, IDC_PLAY, &LatchedPlayButton);
+}
+
+// The format of a new take from the settings file; a value that makes no
+// format records in the default one.
+MCI_WAVE_SET_PARMS NewTakeFormat() {
+    int channels = ReadSettingInt("Mixer", "Mono", DefaultChannels);
+    int rate = ReadSettingInt("Mixer", "SampleRate", DefaultRate);
+    int bits = ReadSettingInt("Mixer", "Bits", DefaultBits);
+    if (channels != 1 && channels != 2)
+        channels = DefaultChannels;
+    if (bits != 8 && bits != 16)
+        bits = DefaultBits;
+    if (rate < LowestRate || rate > HighestRate)
+        rate = DefaultRate;
+    MCI_WAVE_SET_PARMS format{};
+    format.dwTimeFormat = MCI_FORMAT_MILLISECONDS;
+    format.wFormatTag = WAVE_FORMAT_PCM;
+    format.nChannels = static_cast<WORD>(channels);
+    format.nSamplesPerSec = static_cast<DWORD>(rate);
+    format.wBitsPerSample = static_cast<WORD>(bits);
+    format.nBlockAlign = static_cast<WORD>(bits / 8 * channels);
+    format.nAvgBytesPerSec = format.nBlockAlign * format.nSamplesPerSec;
+    return format;
+}
+
+// A new, untitled take in the device. Answers false when there is none.
+bool SetUpNewTake(HWND panel) {
+    WaveLength = 0;
+    if (ConfirmWaveChanges() == 0 || !CloseDevice(panel))
+        return false;
+    if (MCIERROR error =
+            OpenDevice("", PlatformFamily == 40 ? MCI_WAVE_OPEN_BUFFER : 0, &WaveDevice)) {
+        ShowMciError(panel, error);
+        return false;
+    }
+    MCI_WAVE_SET_PARMS format = NewTakeFormat();
+    WaveBits = format.wBitsPerSample;
+    WaveChannels = format.nChannels;
+    WaveRate = static_cast<long>(format.nSamplesPerSec);
+    std::snprintf(WaveFileTitle, sizeof WaveFileTitle, "%s", Text(IDS_UNTITLED_WAV));
+    std::snprintf(WaveFilePath, sizeof WaveFilePath, "%s", Text(IDS_UNTITLED_WAV));
+    DWORD flags = MCI_WAIT | MCI_SET_TIME_FORMAT | MCI_WAVE_SET_FORMATTAG | MCI_WAVE_SET_CHANNELS |
+                  MCI_WAVE_SET_SAMPLESPERSEC | MCI_WAVE_SET_AVGBYTESPERSEC |
+                  MCI_WAVE_SET_BLOCKALIGN | MCI_WAVE_SET_BITSPERSAMPLE | MCI_WAVE_SET_ANYINPUT;
+    WaveDeviceOpen = true;
+    if (MCIERROR error = WaveCommand(MCI_SET, flags, &format)) {
+        ShowMciError(panel, error);
+        CloseDevice(panel);
+        return false;
+    }
+    char title[TitleSize];
+    std::snprintf(title, sizeof title, "%s %ldBit %ldK", Text(IDS_UNTITLED), WaveBits,
+                  WaveRate / 1000);
+    SetDlgItemTextA(panel, IDC_TITLE, title);
+    return true;
+}
+
+void OnRecord(HWND panel) {
+    if (WavePlayState == RecordPaused) {
+        Send(panel, IDC_PAUSE, 0);
+        return;
+    }
+    if (WavePlayState != Stopped)
+        return;
+    if (!WaveDeviceOpen || WaveRecordMode == 2) {
+        if (!SetUpNewTake(panel))
+            return;
+    } else if (WaveModified == 1 && ConfirmWaveChanges() == 0) {
+        // A recording not yet kept is asked about before another take goes
+        // into the same data: some drivers start every take afresh.
+        return;
+    }
+    WaveFrame = IdleDisplay;
+    WavePlayState = Recording;
+    if (MCIERROR error = RecordFrom(WaveRecordMode == 1 ? WaveLength : 0, MCI_RECORD_OVERWRITE))
+        ShowMciError(panel, error);
+    if (CurrentPlayer == panel)
+        CurrentPlayer = nullptr;
+    StartMeter(panel);
+    Latch(panel, IDC_RECORD, &LatchedPlayButton);
+    WaveModified = 1;
+}
+
+void OnPause(HWND panel) {
+    if (WavePlayState == Stopped)
+        return;
+    if (WavePlayState == PlayPaused || WavePlayState == RecordPaused) {
+        bool recording = WavePlayState == RecordPaused;
+        MCIERROR error = recording ? RecordFrom(WaveKeptPosition, 0) : PlayFrom(WaveKeptPosition);
+        if (error != 0)
+            return;
+        WavePlayState = recording ? Recording : Playing;
+        SwitchControl(LatchedPauseButton, false);
+        LatchedPauseButton = nullptr;
+        return;
+    }
+    DWORD position = 0;
+    if (QueryStatus(MCI_STATUS_POSITION, &position) != 0 || StopDevice() != 0)
+        return;
+    WaveKeptPosition = position;
+    WavePlayState = WavePlayState == Recording ? RecordPaused : PlayPaused;
+    Latch(panel, IDC_PAUSE, &LatchedPauseButton);
+}
+
+void OnStop(HWND panel) {
+    if (WavePlayState == Stopped)
+        return;
+    KillTimer(panel, MeterTimer);
+    if (StopDevice() != 0)
+        return;
+    if (WavePlayState == Recording || WavePlayState == RecordPaused) {
+        DWORD position = 0;
+        if (QueryStatus(MCI_STATUS_POSITION, &position) == 0)
+            WaveKeptPosition = position;
+        if (WaveKeptPosition > WaveLength)
+            WaveLength = WaveKeptPosition;
+        MCI_SEEK_PARMS seek{};
+        WaveCommand(MCI_SEEK, MCI_SEEK_TO_END | MCI_WAIT, &seek);
+        ShowTime(panel, IDC_TOTAL, WaveLength);
+    }
+    WavePlayState = Stopped;
+    WaveKeptPosition = 0;
+    ShowTime(panel, IDC_TIME, 0);
+    WaveFrame = IdleDisplay;
+    DrawIdleDisplay(panel);
+    DrawLevelMeter(panel, DarkMeter);
+    ReleaseLatchedButtons(&LatchedPlayButton, &LatchedPauseButton);
+}
+
+bool SeekOrigin(DWORD *position) {
+    if (WavePlayState == Playing)
+        return QueryStatus(MCI_STATUS_POSITION, position) == 0;
+    *position = WaveKeptPosition;
+    return true;
+}
+
+void OnForward(HWND panel) {
+    DWORD position = 0;
+    if ((WavePlayState != Playing && WavePlayState != PlayPaused) || !SeekOrigin(&position))
+        return;
+    if (WaveLength < OneSecond || position >= WaveLength - OneSecond) {
+        SequencerRequest(END_OF_PLAY, panel);
+        return;
+    }
+    DWORD target = position + OneSecond;
+    if (WavePlayState == Playing) {
+        if (PlayFrom(target) != 0) {
+            Send(panel, IDC_STOP, 0);
+            return;
+        }
+    } else {
+        WaveKeptPosition = target;
+    }
+    ShowTime(panel, IDC_TIME, target);
+}
+
+void OnBack(HWND panel) {
+    DWORD position = 0;
+    if ((WavePlayState != Playing && WavePlayState != PlayPaused) || !SeekOrigin(&position))
+        return;
+    DWORD target = position > 999 ? position - OneSecond : 0;
+    if (WavePlayState == Playing)
+        PlayFrom(target);
+    else
+        WaveKeptPosition = target;
+    ShowTime(panel, IDC_TIME, target);
+}
+
+// Within the first second of a driven file: the previous playlist entry.
+// Otherwise a playing file starts again; a stopped or paused one stays.
+void OnBackToStart(HWND panel) {
+    DWORD position = 0;
+    if (WavePlayState != Playing && WavePlayState != PlayPaused)
+        return;
+    if (!SeekOrigin(&position))
+        return;
+    if (position < OneSecond && Driven(panel)) {
+        Send(PlaylistPanel, IDC_REWSKIP, FromPlaylist);
+        return;
+    }
+    if (WavePlayState == Playing)
+        PlayFrom(0);
+}
+
+void OnPower(HWND panel) {
+    if (ConfirmWaveChanges() != 0)
         ClosePanelByPowerKey(panel, PanelSlotHeight, &WavePanelShown, IDC_SHOW_WAVE);
+}
+
+// ---- the recording source ----
+
+void OnRecordSource(HWND panel, LPARAM lParam) {
+    (void)panel;
+    if (LOWORD(lParam) != 0)
+        RecordSource =
+            RecordSource >= RecordFromLoop || RecordSource < 0 ? RecordFromCd : RecordSource + 1;
+    else
+        RecordSource = HIWORD(lParam) <= RecordFromLoop ? HIWORD(lParam) : RecordFromCd;
+    if (MixerPanel != nullptr) {
+        HWND loopKey = GetDlgItem(MixerPanel, MixerLoopKey);
+        if (RecordSource == RecordFromLoop)
+            SendMessageA(MixerPanel, WM_COMMAND, NOTIFY_UNLATCHED,
+                         LOWORD(reinterpret_cast<DWORD_PTR>(loopKey)));
+        ShowWindow(loopKey, RecordSource == RecordFromLoop ? SW_HIDE : SW_SHOW);
+        DWORD level = ReadLevel(RecordLevelOf(RecordSource));
+        if (RecordSource == RecordFromMic)
+            SendDlgItemMessageA(MixerPanel, MixerRecRightFader, SVM_SETPOS, 0,
+                                MAKELPARAM(0, LOWORD(level) / LevelScale));
+        WriteLevel(RecordLevelOf(RecordSource), level);
+    }
+    WriteRecordSource(RecordSource);
+}
+
+// ---- messages ----
+
+bool EchoedToPlaylist(int id) {
+    switch (id) {
+    case IDC_PLAY:
+    case IDC_PAUSE:
+    case IDC_STOP:
+    case IDC_FF:
+    case IDC_REW:
+    case IDC_FFSKIP: return true;
+    default: return false;
+    }
+}
+
+void OnWaveLock(HWND panel, LPARAM lParam, bool latched) {
+    HWND key = GetDlgItem(panel, IDC_WAVELOCK);
+    if (LOWORD(reinterpret_cast<DWORD_PTR>(key)) == LOWORD(lParam))
+        WaveLockOption = latched ? 1 : 0;
+}
+
+BOOL OnCommand(HWND panel, int id, LPARAM lParam) {
+    int origin = HIWORD(lParam);
+    bool fromPlaylist = origin == FROM_PLAYLIST;
+    if (panel == CurrentPlayer && !fromPlaylist && EchoedToPlaylist(id))
+        Send(PlaylistPanel, id, FromPlaylist);
+    switch (id) {
+    case IDC_OPEN: OnOpen(panel, origin); break;
+    case IDC_PLAY: OnPlay(panel); break;
+    case IDC_RECORD: OnRecord(panel); break;
+    case IDC_PAUSE: OnPause(panel); break;
+    case IDC_STOP: OnStop(panel); break;
+    case IDC_FF: OnForward(panel); break;
+    case IDC_REW: OnBack(panel); break;
+    case IDC_REWSKIP:
+        if (!fromPlaylist)
+            OnBackToStart(panel);
+        break;
+    case IDC_POWER: OnPower(panel); break;
+    case IDC_RECSOURCE: OnRecordSource(panel, lParam); break;
+    case NOTIFY_LATCHED: OnWaveLock(panel, lParam, true); break;
+    case NOTIFY_UNLATCHED: OnWaveLock(panel, lParam, false); break;
+    default: break;
+    }
     return FALSE;
 }
 
-BOOL OnInitDialog() {
-    WavePanelBrush = CreateSolidBrush(RGB(0, 0, 0));
+DWORD RecordMeterOf(int source) {
+    const MixerControls &map = MixerControlMap;
+    switch (source) {
+    case RecordFromCd: return map.RecMeter0;
+    case RecordFromMic: return map.RecMeter1;
+    case RecordFromLine: return map.RecMeter2;
+    case RecordFromLoop: return map.RecMeter3;
+    default: return EmptyMixerSlot;
+    }
+}
+
+// Every other tick of 125 ms: the device's mode and position.
+void PollDevice(HWND panel) {
+    DWORD mode = 0;
+    if (MCIERROR error = QueryStatus(MCI_STATUS_MODE, &mode)) {
+        ShowMciError(panel, error);
+        Send(panel, IDC_STOP, 0);
+        return;
+    }
+    if (mode == MCI_MODE_STOP) {
+        SequencerRequest(END_OF_PLAY, panel);
+        return;
+    }
+    DWORD position = 0;
+    if (MCIERROR error = QueryStatus(MCI_STATUS_POSITION, &position)) {
+        ShowMciError(panel, error);
+        return;
+    }
+    WaveKeptPosition = position;
+    ShowTime(panel, IDC_TIME, position);
+}
+
+void OnMeterTimer(HWND panel) {
+    DWORD meter = 0;
+    if (WavePlayState == Playing)
+        meter = MixerControlMap.WavePeakMeter;
+    else if (WavePlayState == Recording)
+        meter = RecordMeterOf(RecordSource);
+    else
+        return;
+    DrawLevelMeter(panel, ReadLevel(meter));
+    if (WaveTicks == 0) {
+        AnimateDisplay(panel, WavePlayState, &WaveFrame, &WaveTicks);
+        WaveTicks -= HalfTick;
+        return;
+    }
+    WaveTicks = 0;
+    PollDevice(panel);
+}
+
+LRESULT OnMciNotify(HWND panel) {
+    if (!WaveDeviceOpen)
+        return TRUE;
+    DWORD position = 0;
+    if (MCIERROR error = QueryStatus(MCI_STATUS_POSITION, &position)) {
+        ShowMciError(panel, error);
+        return TRUE;
+    }
+    bool recording = WavePlayState == Recording || WavePlayState == RecordPaused;
+    if (!recording && WavePlayState != Stopped && position >= WaveLength)
+        SequencerRequest(END_OF_PLAY, panel);
     return TRUE;
 }
 
-BOOL OnDestroy() {
+void LoadHiddenFaders(HWND panel) {
+    for (int id : {RecLeftFader, RecRightFader, MicFader})
+        SendDlgItemMessageA(panel, id, SVM_SETRANGE, 0, MAKELPARAM(0, 16));
+    DWORD level = ReadLevel(RecordLevelOf(RecordSource));
+    bool mic = RecordSource == RecordFromMic;
+    SendDlgItemMessageA(panel, RecLeftFader, SVM_SETPOS, 0,
+                        MAKELPARAM(0, LOWORD(level) / LevelScale));
+    SendDlgItemMessageA(panel, RecRightFader, SVM_SETPOS, 0,
+                        MAKELPARAM(0, (mic ? LOWORD(level) : HIWORD(level)) / LevelScale));
+    SendDlgItemMessageA(panel, MicFader, SVM_SETPOS, 0,
+                        MAKELPARAM(0, LOWORD(ReadLevel(MixerControlMap.MicVolume)) / LevelScale));
+}
+
+BOOL OnInitDialog(HWND panel) {
+    SetDlgItemTextA(panel, IDC_TITLE, Text(IDS_WAVE_PLAYER));
+    for (const ControlPlace &place : WavePlaces)
+        if (HWND control = GetDlgItem(panel, place.id))
+            MoveWindow(control, place.x, place.y, place.width, place.height, FALSE);
+    if (ShellGeneration == 95)
+        for (int id : {IDC_TITLE, IDC_TOTAL, IDC_TIME, IDC_SPARE_TEXT})
+            SendDlgItemMessageA(panel, id, WM_SETFONT, reinterpret_cast<WPARAM>(PanelFont), TRUE);
+    WavePanelBrush = CreateSolidBrush(RGB(0, 0, 0));
+    if (WaveLockOption == 1)
+        SwitchControl(GetDlgItem(panel, IDC_WAVELOCK), true);
+    WaveFrame = IdleDisplay;
+    WavePlayRequest = MCI_RECORD_PARMS{};
+    WavePlayRequest.dwCallback = reinterpret_cast<DWORD_PTR>(panel);
+    WavePlayState = Stopped;
+    WaveModified = 0;
+    WaveLength = 0;
+    WaveRecordMode = ReadSettingInt("Mixer", "RECMODE", 2);
+    RecordSource = ReadRecordSource();
+    SelectSourceIndicator(panel, SourceIndicatorOf(RecordSource));
+    if (MixerPanel != nullptr)
+        ShowWindow(GetDlgItem(MixerPanel, MixerLoopKey),
+                   RecordSource == RecordFromLoop ? SW_HIDE : SW_SHOW);
+    LoadHiddenFaders(panel);
+    return TRUE;
+}
+
+BOOL OnDestroy(HWND panel) {
     DeleteObject(WavePanelBrush);
     WavePanelBrush = nullptr;
+    if (!WaveDeviceOpen)
+        return FALSE;
+    if (WavePlayState == Playing || WavePlayState == Recording)
+        Send(panel, IDC_STOP, 0);
+    if (CloseDevice(panel) && CurrentPlayer == panel)
+        CurrentPlayer = nullptr;
     return FALSE;
 }
 
 } // namespace
 
-INT_PTR CALLBACK WavePanelProc(HWND panel, UINT message, WPARAM wParam, LPARAM) {
+INT_PTR CALLBACK WavePanelProc(HWND panel, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case WM_INITDIALOG: return OnInitDialog();
+    case WM_INITDIALOG: return OnInitDialog(panel);
     case WM_PAINT: PaintPanel(panel, WaveBackground); return TRUE;
     case WM_CTLCOLORSTATIC:
         StaticColors(WavePanelBrush, panel, reinterpret_cast<HDC>(wParam));
         return reinterpret_cast<INT_PTR>(WavePanelBrush);
-    case WM_DESTROY: return OnDestroy();
-    case WM_COMMAND: return OnCommand(panel, LOWORD(wParam));
+    case WM_COMMAND: return OnCommand(panel, LOWORD(wParam), lParam);
+    case WM_TIMER:
+        if (wParam == MeterTimer)
+            OnMeterTimer(panel);
+        return TRUE;
+    case MM_MCINOTIFY: return OnMciNotify(panel);
+    case WM_DESTROY: return OnDestroy(panel);
     default: return FALSE;
     }
 }

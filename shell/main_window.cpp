@@ -57,6 +57,12 @@ LRESULT OnClose(HWND window) {
     return 0;
 }
 
+// Logging off or shutting down asks about an unsaved recording first; Cancel
+// keeps the session, and the recording with it.
+LRESULT OnQueryEndSession() {
+    return ConfirmWaveChanges() != 0 || WavePanel == nullptr ? TRUE : FALSE;
+}
+
 LRESULT OnEndSession(HWND window) {
     DestroyWindow(window);
     return 1;
@@ -122,6 +128,7 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_MOVE: return OnMove(window, message, wParam, lParam);
     case WM_SIZE: return OnSize(window, message, wParam, lParam);
     case WM_CLOSE: return OnClose(window);
+    case WM_QUERYENDSESSION: return OnQueryEndSession();
     case WM_ENDSESSION: return OnEndSession(window);
     case WM_DESTROY: return OnDestroy();
     case WM_DROPFILES: return OnDropFiles(reinterpret_cast<HDROP>(wParam));
