@@ -6,6 +6,7 @@
 #include "cdplaylist/sequencer.h"
 #include "panekit/resources/panel_ids.h"
 #include "platform/mci.h"
+#include "players/media_check.h"
 #include "players/media_files.h"
 #include "shell/fonts.h"
 #include "shell/launcher_bar.h"
@@ -182,6 +183,12 @@ bool CloseOldFile(HWND panel, int origin) {
 }
 
 bool OpenDevice(HWND panel, const char *element) {
+    // A file whose chunks lie can keep the sequencer's open from ever
+    // coming back: such a file never reaches the device.
+    if (MCIERROR error = CheckMediaFile(element, MediaKind::Midi)) {
+        ShowMciError(panel, error);
+        return false;
+    }
     MCI_OPEN_PARMSA open{};
     open.lpstrDeviceType = "sequencer";
     open.lpstrElementName = element;
