@@ -1,19 +1,245 @@
-// The playlist sequencer's state and the end-of-media request of the players.
+// The playlist store and sequencer. Entries are read one key at a time from
+// the current collection's section; the sequencer stops the player of the
+// previous entry, picks the next one's player by the entry's type and sends
+// it IDC_OPEN with OPEN_FROM_PLAYLIST, keeping the playlist panel's list,
+// indicator and Play key in step.
 #include "cdplaylist/sequencer.h"
 
+#include "cdplaylist/cd_panel.h"
+#include "cdplaylist/cd_titles.h"
 #include "panekit/resources/panel_ids.h"
+#include "players/media_files.h"
+#include "shell/launcher_bar.h"
+#include "shell/painting.h"
+#include "shell/settings.h"
+#include "shell/station.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
 
 HWND CurrentPlayer;
 char CurrentEntryText[EntryTextSize];
 unsigned short CurrentEntryIndex;
 int PlaylistRunning;
+int LitIndicator;
+int PlayMode;
+
+namespace {
+
+constexpr int IDC_ENTRY_LIST = 1061;
+constexpr int IDC_ENTRY_TEXTS = 1069;
+constexpr int MidiIndicator = 4012;
+constexpr int WaveIndicator = 113;
+constexpr int CdIndicator = 4009;
+constexpr int EntryBufferSize = 256;
+constexpr int RowSize = EntryBufferSize + 8;
+const char EndMarker[] = "ENDFLAG.END";
+
+enum class EntryType { Midi, Wave, Cd, End, Unknown };
+
+EntryType TypeOf(const char *entry) {
+    char extension[EntryBufferSize] = "";
+    FileExtensionOf(entry, extension, sizeof extension);
+    if (std::strcmp(extension, ".END") == 0)
+        return EntryType::End;
+    if (_strnicmp(extension, ".MID", 4) == 0 || _strnicmp(extension, ".RMI", 4) == 0)
+        return EntryType::Midi;
+    if (_strnicmp(extension, ".WAV", 4) == 0)
+        return EntryType::Wave;
+    if (_strnicmp(extension, ".CD", 4) == 0)
+        return EntryType::Cd;
+    return EntryType::Unknown;
+}
+
+// The entry of a key; a one-character text marks a missing key.
+void ReadEntry(const char *section, int index, char *entry, DWORD size) {
+    char key[16];
+    std::snprintf(key, sizeof key, "%d", index);
+    ReadSettingText(section, key, "e", entry, size);
+}
+
+void Send(HWND window, int id, LPARAM lParam) {
+    if (window != nullptr)
+        SendMessageA(window, WM_COMMAND, static_cast<WPARAM>(id), lParam);
+}
+
+void LightIndicator(bool on) {
+    if (PlaylistPanel != nullptr && LitIndicator != 0)
+        SwitchControl(GetDlgItem(PlaylistPanel, LitIndicator), on);
+}
+
+bool DiscMatches() {
+    char bound[32];
+    ReadSettingText(PlayListEntry, "CD_ID", "0", bound, sizeof bound);
+    char loaded[16];
+    std::snprintf(loaded, sizeof loaded, "%lu", static_cast<unsigned long>(DiscId));
+    return std::strcmp(bound, loaded) == 0;
+}
+
+bool PanelShown(HWND player) {
+    return (player == CdPanel && CdPanelShown) || (player == MidiPanel && MidiPanelShown) ||
+           (player == WavePanel && WavePanelShown);
+}
+
+// A file player's title without the playlist's "NN:" before it.
+void DropTitlePrefix(HWND player) {
+    if (player == nullptr || player == CdPanel)
+        return;
+    char title[RowSize] = "";
+    GetDlgItemTextA(player, IDC_TITLE, title, sizeof title);
+    if (const char *colon = std::strchr(title, ':'))
+        SetDlgItemTextA(player, IDC_TITLE, colon + 1);
+}
+
+// With AUTOPLAY and the Now Playing mode the stack follows the playlist.
+void FollowWithPanels(HWND previous, int launcherCommand) {
+    bool follow = Display.autoPlay == 1 && Display.selectable == 0 && MainWindow != nullptr &&
+                  !IsIconic(MainWindow);
+    if (follow && previous != nullptr)
+        Send(previous, IDC_POWER, 0);
+    if (follow && !PanelShown(CurrentPlayer) && LauncherBar != nullptr)
+        Send(LauncherBar, launcherCommand, 0);
+    DropTitlePrefix(previous);
+}
+
+// The list follows the current entry; its indicator and Play key too.
+void ShowCurrentEntry(bool wasRunning) {
+    if (PlaylistPanel == nullptr)
+        return;
+    HWND list = GetDlgItem(PlaylistPanel, IDC_ENTRY_LIST);
+    if (SendMessageA(list, LB_GETCURSEL, 0, 0) == LB_ERR)
+        SetFocus(list);
+    SendMessageA(list, LB_SETCURSEL, CurrentEntryIndex, 0);
+    LightIndicator(true);
+    if (wasRunning)
+        Send(PlaylistPanel, IDC_MARK_RUNNING, MAKELPARAM(0, FROM_PLAYLIST));
+}
+
+// Puts back what a request changed when nothing is handed over.
+int GiveUp(HWND previousPlayer, unsigned short previousIndex) {
+    CurrentPlayer = previousPlayer;
+    CurrentEntryIndex = previousIndex;
+    LightIndicator(CurrentPlayer != nullptr);
+    return 1;
+}
+
+} // namespace
 
 int SequencerRequest(int code, HWND caller) {
-    if (code != END_OF_PLAY || caller == nullptr)
-        return 1;
-    // A player the playlist does not drive is only stopped. Advancing through
-    // the collection is not built yet, so the driven player is stopped too
-    // and the request gives up.
-    SendMessageA(caller, WM_COMMAND, IDC_STOP, 0);
-    return caller == CurrentPlayer ? 1 : 0;
+    bool wasRunning = PlaylistRunning == 1;
+    if (code == FOLLOW_CURRENT_ENTRY) {
+        ShowCurrentEntry(wasRunning);
+        return 0;
+    }
+    if (code == END_OF_PLAY) {
+        if (caller != CurrentPlayer || caller == nullptr) {
+            Send(caller, IDC_STOP, 0);
+            return 0;
+        }
+        code = IDC_FFSKIP;
+    }
+    Send(CurrentPlayer != nullptr ? CurrentPlayer : caller, IDC_STOP, 0);
+    LightIndicator(false);
+    HWND previousPlayer = CurrentPlayer;
+    unsigned short previousIndex = CurrentEntryIndex;
+    if (code == IDC_FFSKIP)
+        ++CurrentEntryIndex;
+    else if (code == IDC_REWSKIP)
+        --CurrentEntryIndex;
+    else if (code == IDC_RESTART_LIST)
+        CurrentEntryIndex = 0;
+    ReadEntry(PlayListEntry, CurrentEntryIndex, CurrentEntryText, sizeof CurrentEntryText);
+    if (std::strlen(CurrentEntryText) <= 1)
+        return GiveUp(previousPlayer, previousIndex);
+    int indicator = 0, launcherCommand = 0;
+    switch (TypeOf(CurrentEntryText)) {
+    case EntryType::Midi:
+        CurrentPlayer = MidiPanel;
+        indicator = MidiIndicator;
+        launcherCommand = IDC_SHOW_MIDI;
+        break;
+    case EntryType::Wave:
+        if (ConfirmWaveChanges() == 0) {
+            CurrentEntryIndex = previousIndex;
+            return 1;
+        }
+        CurrentPlayer = WavePanel;
+        indicator = WaveIndicator;
+        launcherCommand = IDC_SHOW_WAVE;
+        break;
+    case EntryType::Cd:
+        if (!DiscMatches()) {
+            // The list stays on the entry and shows running with nothing
+            // playing: the disc in the drive is another one.
+            if (wasRunning)
+                PlaylistRunning = 1;
+            return 1;
+        }
+        CurrentPlayer = CdPanel;
+        indicator = CdIndicator;
+        launcherCommand = IDC_SHOW_CD;
+        break;
+    case EntryType::End:
+        if (PlayMode == 1 && CurrentEntryIndex != 0) {
+            CurrentEntryIndex = 0;
+            if (wasRunning)
+                PlaylistRunning = 1;
+            if (PlaylistPanel != nullptr)
+                PostMessageA(PlaylistPanel, WM_COMMAND, IDC_RESTART_LIST, 0);
+            return 0;
+        }
+        return GiveUp(previousPlayer, previousIndex);
+    case EntryType::Unknown: return GiveUp(previousPlayer, previousIndex);
+    }
+    LitIndicator = indicator;
+    if (CurrentPlayer != previousPlayer)
+        FollowWithPanels(previousPlayer, launcherCommand);
+    if (wasRunning)
+        PlaylistRunning = 1;
+    Send(CurrentPlayer, IDC_OPEN, MAKELPARAM(0, OPEN_FROM_PLAYLIST));
+    ShowCurrentEntry(wasRunning);
+    return 0;
+}
+
+int FillPlaylist(HWND dialog, const char *section, int mode) {
+    SendDlgItemMessageA(dialog, IDC_ENTRY_LIST, LB_RESETCONTENT, 0, 0);
+    SendDlgItemMessageA(dialog, IDC_ENTRY_TEXTS, LB_RESETCONTENT, 0, 0);
+    char bound[32];
+    ReadSettingText(section, "CD_ID", "0", bound, sizeof bound);
+    DWORD disc = static_cast<DWORD>(std::strtoul(bound, nullptr, 10));
+    int rows = 0;
+    bool ended = false;
+    for (int index = 0; index <= MaxPlaylistEntries && !ended; ++index) {
+        char entry[EntryBufferSize];
+        ReadEntry(section, index, entry, sizeof entry);
+        if (std::strlen(entry) <= 1)
+            break;
+        ended = std::strcmp(entry, EndMarker) == 0;
+        char name[EntryBufferSize] = "";
+        char extension[EntryBufferSize] = "";
+        FileExtensionOf(entry, extension, sizeof extension);
+        if (std::strcmp(extension, ".CD") == 0)
+            ReadTrackName(disc, std::atoi(entry), name, sizeof name);
+        else if (GetFileTitleA(entry, name, sizeof name) != 0)
+            std::snprintf(name, sizeof name, "%s", FileTitleOf(entry));
+        char row[RowSize];
+        if (mode == PanelListMode)
+            std::snprintf(row, sizeof row, "%02d:%s", index + 1, name);
+        else
+            std::snprintf(row, sizeof row, "%s", name);
+        SendDlgItemMessageA(dialog, IDC_ENTRY_LIST, LB_INSERTSTRING, index,
+                            reinterpret_cast<LPARAM>(row));
+        SendDlgItemMessageA(dialog, IDC_ENTRY_TEXTS, LB_INSERTSTRING, index,
+                            reinterpret_cast<LPARAM>(entry));
+        rows = index + 1;
+    }
+    // The end marker's row is never shown; a collection that lost its marker
+    // keeps every entry it has.
+    if (ended && rows > 0) {
+        SendDlgItemMessageA(dialog, IDC_ENTRY_LIST, LB_DELETESTRING, rows - 1, 0);
+        SendDlgItemMessageA(dialog, IDC_ENTRY_TEXTS, LB_DELETESTRING, rows - 1, 0);
+        --rows;
+    }
+    return rows > 0 ? 1 : 0;
 }

@@ -307,13 +307,14 @@ TEST_F(CdPanelTest, APlaylistEntryPlaysOneTrackIntoThePlaylistPanel) {
     Poll();
     EXPECT_EQ(ControlText(PlaylistPanel, IDC_TIME), "00:03");
 
-    // At the end of its track the panel hands over to the sequencer and
-    // plays nothing more of its own.
-    PlaylistRunning = 0;
+    // At the end of its track the panel hands over to the sequencer, which
+    // finds no next entry in this collection: the panel stops and plays
+    // nothing more of its own.
     size_t plays = SimMciCallsOf(MCI_PLAY).size();
     AdvanceSimClock(63000);
     DispatchPosted();
-    EXPECT_EQ(PlaylistRunning, 1);
+    EXPECT_EQ(CdPlayState, 0);
+    EXPECT_EQ(PlaylistRunning, 0);
     EXPECT_EQ(SimMciCallsOf(MCI_PLAY).size(), plays);
 
     // A skip on the panel itself takes it from the playlist.

@@ -362,13 +362,16 @@ TEST_F(MidiPanelTest, OnThePlatformsOwnSequencer) {
     Close();
 }
 
-// Records the player commands that reach the playlist panel.
+// Records the player commands that reach the playlist panel, and keeps them
+// from it: only what the player sends is looked at here.
 std::vector<std::pair<int, LPARAM>> PlaylistCommands;
 WNDPROC PlaylistProc;
 
 LRESULT CALLBACK RecordPlaylistCommand(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_COMMAND)
+    if (message == WM_COMMAND) {
         PlaylistCommands.emplace_back(LOWORD(wParam), lParam);
+        return 0;
+    }
     return CallWindowProcA(PlaylistProc, window, message, wParam, lParam);
 }
 

@@ -1,0 +1,212 @@
+// The playlist panel and sequencer on the simulated card: collections of
+// MIDI, CD and WAVE entries handed from player to player to their end, in
+// single and repeat mode, with the Now Playing stack; the edge cases of the
+// store; damaged collections in the settings file.
+#include "tests/players/player_test_support.h"
+#include "tests/support/station_harness.h"
+
+#include "cdplaylist/cd_panel.h"
+#include "cdplaylist/sequencer.h"
+#include "panekit/resources/panel_ids.h"
+#include "players/midi_panel.h"
+#include "players/wave_panel.h"
+#include "shell/launcher_bar.h"
+#include "shell/startup.h"
+#include "shell/station.h"
+
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr int EntryList = 1061;
+constexpr int WaveLamp = 113, MidiLamp = 4012, CdLamp = 4009;
+const char ThreeTrackDisc[] = "11522"; // 01:10, 01:05 and 00:30
+
+class PlaylistTest : public StationTest {
+  protected:
+    void TearDown() override {
+        StationTest::TearDown();
+        CurrentPlayer = nullptr;
+        PlaylistRunning = 0;
+        CurrentEntryIndex = 0;
+        LitIndicator = 0;
+    }
+
+    // Starts with the playlist panel open on collection "mix" holding the
+    // given entries (the end marker added) and a disc in the drive.
+    void StartWith(const std::vector<std::string> &entries, const std::string &mixer = "",
+                   const std::string &cdId = ThreeTrackDisc) {
+        std::string list = "[Listmix]\r\n";
+        for (size_t i = 0; i < entries.size(); ++i)
+            list += std::to_string(i) + "=" + entries[i] + "\r\n";
+        list += std::to_string(entries.size()) + "=ENDFLAG.END\r\nCD_ID=" + cdId + "\r\n";
+        WriteSettingsFile("[Mixer]\r\nPlayListName=mix\r\nPlayListEntry=Listmix\r\n"
+                          "CDDISPLAY=1\r\nMIDIDISPLAY=2\r\nWAVEDISPLAY=3\r\nMIXDISPLAY=0\r\n"
+                          "MULTIDISPLAY=4\r\n" +
+                          mixer + list);
+        SimCardConfig card;
+        card.mci.cd.discLoaded = true;
+        card.mci.cd.disc = AudioDisc({70, 65, 30});
+        ASSERT_EQ(Start("", card), 0 + StationRunning);
+        ASSERT_TRUE(PlaylistPanelShown);
+        robot.Forget();
+    }
+    std::string Song(const char *name, DWORD seconds) {
+        return WriteSong(MakeMediaDir("playlist"), name, seconds);
+    }
+    std::string Wave(const char *name, DWORD ms) {
+        std::string path = MakeMediaDir("playlist") + "\\" + name;
+        WriteBytes(path, MakeWave(PcmFormat(1, 11025, 8), ms));
+        return path;
+    }
+    void Command(int id, LPARAM lParam = 0) {
+        SendMessageA(PlaylistPanel, WM_COMMAND, static_cast<WPARAM>(id), lParam);
+        Pump();
+    }
+    void PlayRow(int row) {
+        SendDlgItemMessageA(PlaylistPanel, EntryList, LB_SETCURSEL, row, 0);
+        Command(IDC_PLAY);
+    }
+    // Lets the virtual clock run and the players notice the end.
+    void Run(DWORD ms) {
+        AdvanceSimClock(ms);
+        Pump(900);
+    }
+    bool Lit(int lamp) { return GetWindowLongA(GetDlgItem(PlaylistPanel, lamp), 0) == 1; }
+    bool PlayLatched() { return ButtonLatched(GetDlgItem(PlaylistPanel, IDC_PLAY)); }
+    std::vector<std::string> Rows() {
+        std::vector<std::string> rows;
+        HWND list = GetDlgItem(PlaylistPanel, EntryList);
+        LRESULT count = SendMessageA(list, LB_GETCOUNT, 0, 0);
+        for (LRESULT i = 0; i < count; ++i) {
+            char row[512] = "";
+            SendMessageA(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(row));
+            rows.push_back(row);
+        }
+        return rows;
+    }
+};
+
+TEST_F(PlaylistTest, AMixedCollectionHandsOverFromPlayerToPlayerAndStopsOnItsLastEntry) {
+    StartWith({Song("a.mid", 2), "0002.CD", Wave("b.wav", 1500), Song("c.mid", 2)});
+    EXPECT_EQ(Rows(),
+              (std::vector<std::string>{"01:a.mid", "02:untitled2", "03:b.wav", "04:c.mid"}));
+    PlayRow(0);
+    EXPECT_EQ(CurrentPlayer, MidiPanel);
+    EXPECT_EQ(MidiPlayState, MidiPlaying);
+    EXPECT_TRUE(Lit(MidiLamp));
+    EXPECT_TRUE(PlayLatched());
+    size_t plays = SimMciCallsOf(MCI_PLAY).size();
+    Command(IDC_PLAY); // the entry that plays already: nothing
+    EXPECT_EQ(SimMciCallsOf(MCI_PLAY).size(), plays);
+
+    Run(2100);
+    EXPECT_EQ(CurrentPlayer, CdPanel);
+    EXPECT_TRUE(Lit(CdLamp));
+    EXPECT_FALSE(Lit(MidiLamp));
+    EXPECT_EQ(SimMciCallsOf(MCI_PLAY).back().from, DWORD(MCI_MAKE_TMSF(2, 0, 0, 0)));
+    EXPECT_EQ(ControlText(MidiPanel, IDC_TITLE), "a.mid") << "the playlist's number is dropped";
+
+    Run(65100);
+    EXPECT_EQ(CurrentPlayer, WavePanel);
+    EXPECT_TRUE(Lit(WaveLamp));
+    EXPECT_EQ(WavePlayState, 1);
+    Run(1600);
+    EXPECT_EQ(CurrentPlayer, MidiPanel);
+    EXPECT_EQ(CurrentEntryIndex, 3);
+    Run(2100);
+    EXPECT_EQ(PlaylistRunning, 0) << "single mode stops after the last entry";
+    EXPECT_EQ(CurrentEntryIndex, 3);
+    EXPECT_TRUE(Lit(MidiLamp));
+    EXPECT_FALSE(PlayLatched());
+    EXPECT_TRUE(robot.Seen().empty());
+}
+
+TEST_F(PlaylistTest, RepeatStartsAgainAndPreviousOnTheFirstEntryOnlyStops) {
+    StartWith({Song("a.mid", 2), Song("b.mid", 2)}, "PLAYMODE=1\r\n");
+    PlayRow(1);
+    Run(2100);
+    EXPECT_EQ(CurrentEntryIndex, 0) << "repeat: on to entry 0";
+    EXPECT_EQ(PlaylistRunning, 1);
+    EXPECT_EQ(MidiPlayState, MidiPlaying);
+    Command(IDC_REWSKIP);
+    EXPECT_EQ(CurrentEntryIndex, 0);
+    EXPECT_EQ(MidiPlayState, MidiStopped);
+    // Stop and Pause while idle do nothing; a forwarded power key is ignored.
+    Command(IDC_STOP);
+    Command(IDC_PAUSE);
+    EXPECT_EQ(PlaylistRunning, 0);
+    Command(IDC_POWER, MAKELPARAM(0, FROM_PLAYLIST));
+    EXPECT_TRUE(PlaylistPanelShown);
+}
+
+TEST_F(PlaylistTest, EntriesOfAnotherDiscAndOfNoKnownTypeHandNothingOver) {
+    StartWith({"0001.CD", "C:\\my.music\\song", Song("a.mid", 2)}, "", "999");
+    PlayRow(0);
+    EXPECT_FALSE(PlayLatched()) << "a CD entry of another disc plays nothing";
+    EXPECT_NE(CurrentPlayer, CdPanel);
+    EXPECT_EQ(CdPlayState, 0);
+    Command(IDC_STOP);
+    PlayRow(1); // a dot in a directory name: no type
+    EXPECT_FALSE(PlayLatched());
+    EXPECT_EQ(CurrentEntryIndex, 1);
+    PlayRow(2);
+    EXPECT_TRUE(PlayLatched());
+    EXPECT_EQ(CurrentPlayer, MidiPanel);
+
+    // The CD panel's own Play while it holds the entry latches the list's.
+    Close();
+    StartWith({"0003.CD"});
+    PlayRow(0);
+    ASSERT_EQ(CurrentPlayer, CdPanel);
+    Command(IDC_STOP);
+    EXPECT_FALSE(PlayLatched());
+    SendMessageA(CdPanel, WM_COMMAND, IDC_PLAY, 0);
+    EXPECT_TRUE(PlayLatched());
+}
+
+TEST_F(PlaylistTest, ThePanelsFollowThePlaylistInTheNowPlayingMode) {
+    StartWith({Song("a.mid", 2), Wave("b.wav", 1500)}, "AUTOPLAY=1\r\nSELECTABLE=0\r\n");
+    // The playlist opened at start-up plays at once, its player's panel opened.
+    EXPECT_EQ(PlaylistRunning, 1);
+    EXPECT_EQ(CurrentPlayer, MidiPanel);
+    EXPECT_TRUE(MidiPanelShown);
+    EXPECT_FALSE(WavePanelShown);
+    Run(2100);
+    EXPECT_EQ(CurrentPlayer, WavePanel);
+    EXPECT_FALSE(MidiPanelShown) << "the previous player's panel closes";
+    EXPECT_TRUE(WavePanelShown);
+    Command(IDC_STOP);
+
+    ShowWindow(MainWindow, SW_MINIMIZE);
+    Pump();
+    PlayRow(0);
+    EXPECT_EQ(CurrentPlayer, MidiPanel);
+    EXPECT_TRUE(WavePanelShown) << "not while the window is minimised";
+    EXPECT_FALSE(MidiPanelShown);
+    ShowWindow(MainWindow, SW_RESTORE);
+}
+
+TEST_F(PlaylistTest, DamagedCollectionsShowWhatTheyHold) {
+    std::vector<std::string> many;
+    for (int i = 0; i < 120; ++i)
+        many.push_back("C:\\music\\song" + std::to_string(i) + ".mid");
+    many[5] = "C:\\" + std::string(300, 'x') + ".mid";
+    StartWith(many);
+    std::vector<std::string> rows = Rows();
+    ASSERT_EQ(rows.size(), 100u) << "keys 0 to 99, no end marker among them";
+    EXPECT_EQ(rows[0], "01:song0.mid");
+    EXPECT_EQ(rows[99], "100:song99.mid");
+    EXPECT_LE(rows[5].size(), 260u);
+    Close();
+
+    WriteSettingsFile("[Mixer]\r\nPlayListEntry=Listodd\r\nMULTIDISPLAY=1\r\nCDDISPLAY=0\r\n"
+                      "[Listodd]\r\n0=C:\\a.mid\r\n1=C:\\b.wav\r\n3=C:\\d.mid\r\n"
+                      "[PlayListTitle]\r\nNumber=5000\r\n");
+    ASSERT_EQ(Start(), 0 + StationRunning);
+    EXPECT_EQ(Rows(), (std::vector<std::string>{"01:a.mid", "02:b.wav"}))
+        << "a gap ends the collection; a missing end marker loses no entry";
+}
+
+} // namespace
