@@ -8,6 +8,7 @@
 #include "cdplaylist/sequencer.h"
 #include "panekit/resources/panel_ids.h"
 #include "platform/mci.h"
+#include "players/media_check.h"
 #include "players/media_files.h"
 #include "shell/launcher_bar.h"
 #include "shell/painting.h"
@@ -155,6 +156,8 @@ void PlaceSeparateWindow() {
 // Opens the video element in the given window mode and places its window.
 // Answers 0 or the error that left no device open.
 MCIERROR OpenVideoDevice(int mode, HWND panel) {
+    if (MCIERROR error = CheckMediaFile(VideoElement, MediaKind::Avi))
+        return error;
     MCI_DGV_OPEN_PARMSA open{};
     open.lpstrElementName = VideoElement;
     DWORD flags = MCI_OPEN_ELEMENT | MCI_WAIT | MCI_DGV_OPEN_WS;

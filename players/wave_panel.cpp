@@ -11,6 +11,7 @@
 #include "panekit/gdi_owners.h"
 #include "panekit/resources/panel_ids.h"
 #include "platform/mci.h"
+#include "players/media_check.h"
 #include "players/media_files.h"
 #include "shell/fonts.h"
 #include "shell/launcher_bar.h"
@@ -309,9 +310,11 @@ void OnOpen(HWND panel, int origin) {
     WavePlayState = Stopped;
     // The new file is opened before the old data is let go: a file the
     // device refuses leaves what was open, and whether it is kept, as it was.
-    MCIERROR error = 0;
+    const char *element = fromPlaylist ? CurrentEntryText : WaveFilePath;
     MCIDEVICEID opened = 0;
-    error = OpenDevice(fromPlaylist ? CurrentEntryText : WaveFilePath, 0, &opened);
+    MCIERROR error = CheckMediaFile(element, MediaKind::Wave);
+    if (error == 0)
+        error = OpenDevice(element, 0, &opened);
     if (error != 0) {
         ShowMciError(panel, error);
         std::snprintf(WaveFilePath, sizeof WaveFilePath, "%s", keptPath);

@@ -327,7 +327,8 @@ class MediaCheckStation : public StationTest {
 
     // Opens a file through the panel's Open key and dialog; answers the
     // error boxes that came up.
-    std::vector<SeenBox> OpenThroughDialog(const std::string &name, const Bytes &bytes) {
+    std::vector<SeenBox> OpenThroughDialog(const std::string &name, const Bytes &bytes,
+                                           HWND panel = MidiPanel) {
         std::string path = directory + "\\" + name;
         WriteBytes(path, bytes);
         robot.Forget();
@@ -340,7 +341,7 @@ class MediaCheckStation : public StationTest {
             return pressed;
         });
         AnswerWatch watch(name, answered);
-        PostMessageA(MidiPanel, WM_COMMAND, IDC_OPEN, 0);
+        PostMessageA(panel, WM_COMMAND, IDC_OPEN, 0);
         while (!watch.Done())
             Pump(50);
         Pump(200);
@@ -389,6 +390,42 @@ TEST_F(MediaCheckStation, DamagedSongsNeverFreezeThePlatformsOwnSequencer) {
         EXPECT_EQ(ControlText(MidiPanel, IDC_TITLE), name);
         EXPECT_EQ(ControlText(MidiPanel, IDC_TOTAL).substr(0, 5), "00:05") << name;
     }
+    Close();
+}
+
+// The WAVE and VIDEO panels ask the same check on every open: files that
+// would crash Wine's own devices or mislead them are refused, and a sound
+// file opens afterwards.
+TEST_F(MediaCheckStation, TheWaveAndVideoPanelsRefuseWhatWouldCrashTheirDevices) {
+    StartOnTheOwnSequencer();
+    PressLauncher(IDC_SHOW_VIDEO);
+    char invalid[256] = "";
+    Mci.getErrorString(MCIERR_INVALID_FILE, invalid, sizeof invalid);
+    Bytes wave = GoodWave();
+    Bytes noChannels = wave;
+    noChannels[TagAt(wave, "fmt ") + 10] = 0;
+    noChannels[TagAt(wave, "fmt ") + 11] = 0;
+    Bytes lyingData = wave;
+    Poke32(lyingData, TagAt(wave, "data") + 4, 0x7FFFFFF0);
+    Bytes avi = GoodAvi();
+    Bytes noStreams = avi;
+    Poke32(noStreams, TagAt(avi, "avih") + 8 + 24, 0);
+    const struct {
+        const char *name;
+        Bytes bytes;
+        HWND panel;
+        const char *idleTitle;
+    } worst[] = {{"no channels.wav", noChannels, WavePanel, "WAVE PLAYER"},
+                 {"lying data.wav", lyingData, WavePanel, "WAVE PLAYER"},
+                 {"no streams.avi", noStreams, VideoPanel, "VIDEO PLAYER"}};
+    for (const auto &file : worst) {
+        std::vector<SeenBox> errors = OpenThroughDialog(file.name, file.bytes, file.panel);
+        ASSERT_EQ(errors.size(), 1u) << file.name;
+        EXPECT_EQ(errors[0].text, invalid) << file.name;
+        EXPECT_EQ(ControlText(file.panel, IDC_TITLE), file.idleTitle) << file.name;
+    }
+    EXPECT_TRUE(OpenThroughDialog("sound.wav", wave, WavePanel).empty());
+    EXPECT_EQ(ControlText(WavePanel, IDC_TITLE).substr(0, 5), "sound");
     Close();
 }
 
