@@ -70,10 +70,6 @@ MCI_PLAY_PARMS CdPlayRequest;
 MCI_STATUS_PARMS CdStatus;
 HBRUSH CdPanelBrush; // behind the panel's static texts
 
-struct ControlPlace {
-    int id, x, y, width, height;
-};
-
 const ControlPlace CdPlaces[] = {
     {IDC_REWSKIP, 91, 61, 43, 21},     {IDC_REW, 137, 61, 44, 21},
     {IDC_STOP, 183, 61, 43, 21},       {IDC_PLAY, 229, 61, 43, 21},
@@ -87,11 +83,6 @@ const ControlPlace CdPlaces[] = {
 
 bool Driven(HWND panel) {
     return panel == CurrentPlayer;
-}
-
-void Send(HWND window, int id, LPARAM lParam) {
-    if (window != nullptr)
-        SendMessageA(window, WM_COMMAND, static_cast<WPARAM>(id), lParam);
 }
 
 DWORD TrackOf(DWORD tmsf) {
@@ -241,18 +232,6 @@ void ShowTrackLengthOnPlaylist(DWORD track) {
         SetDlgItemTextA(PlaylistPanel, IDC_TOTAL, "--:--");
 }
 
-void DrawIdleDisplay(HWND panel) {
-    if (HDC dc = GetDC(panel)) {
-        DrawSkinBitmap(dc, IdleDisplay, DisplayX, DisplayY, ProgramInstance);
-        ReleaseDC(panel, dc);
-    }
-}
-
-void Latch(HWND panel, int id, HWND *remembered) {
-    *remembered = GetDlgItem(panel, id);
-    SwitchControl(*remembered, true);
-}
-
 // Takes the drive's state when another program left it playing.
 bool TakeDriveMode(HWND panel) {
     DWORD mode = 0;
@@ -262,7 +241,7 @@ bool TakeDriveMode(HWND panel) {
     if (mode == MCI_MODE_PLAY && QueryStatus(MCI_STATUS_POSITION, &position) == 0) {
         CdPosition = position != 0 ? position : 1;
         CdPlayState = Playing;
-        Latch(panel, IDC_PLAY, &LatchedPlayButton);
+        LatchButton(panel, IDC_PLAY, &LatchedPlayButton);
     } else {
         CdPlayState = Stopped;
         CdPosition = 1;
@@ -311,7 +290,7 @@ void OnPlay(HWND panel, LPARAM lParam) {
     if (!DiscReady || CdPlayState == Playing)
         return;
     if (CdPlayState == Paused) {
-        Send(panel, IDC_PAUSE, 0);
+        SendPlayerCommand(panel, IDC_PAUSE, 0);
         return;
     }
     CdAnimFrame = IdleDisplay;
@@ -320,7 +299,7 @@ void OnPlay(HWND panel, LPARAM lParam) {
     // A play that fails leaves the panel playing without a latched key; the
     // next poll finds the drive stopped and ends the play.
     if (PlayFromPosition(panel) == 0)
-        Latch(panel, IDC_PLAY, &LatchedPlayButton);
+        LatchButton(panel, IDC_PLAY, &LatchedPlayButton);
 }
 
 void OnPause(HWND panel) {
@@ -337,7 +316,7 @@ void OnPause(HWND panel) {
         }
         if (error == 0) {
             CdPlayState = Paused;
-            Latch(panel, IDC_PAUSE, &LatchedPauseButton);
+            LatchButton(panel, IDC_PAUSE, &LatchedPauseButton);
         }
     } else {
         error = PlayFromPosition(panel);
@@ -349,7 +328,7 @@ void OnPause(HWND panel) {
     }
     if (error != 0) {
         ShowDeviceError(panel, error);
-        Send(panel, IDC_STOP, 0);
+        SendPlayerCommand(panel, IDC_STOP, 0);
     }
 }
 
@@ -373,7 +352,7 @@ bool StepOrigin(HWND panel) {
         return true;
     DWORD position = 0;
     if (QueryStatus(MCI_STATUS_POSITION, &position) != 0) {
-        Send(panel, IDC_STOP, 0);
+        SendPlayerCommand(panel, IDC_STOP, 0);
         return false;
     }
     CdPosition = position;
@@ -383,7 +362,7 @@ bool StepOrigin(HWND panel) {
 // Plays on from a stepped position and shows it.
 void ResumeAtPosition(HWND panel) {
     if (CdPlayState == Playing && PlayFromPosition(panel) != 0) {
-        Send(panel, IDC_STOP, 0);
+        SendPlayerCommand(panel, IDC_STOP, 0);
         return;
     }
     ShowPosition(panel);
@@ -413,11 +392,11 @@ void OnForward(HWND panel) {
     DWORD target = MCI_MAKE_TMSF(track, minutes, seconds, MCI_TMSF_FRAME(CdPosition));
     DWORD length = 0;
     if (QueryStatus(MCI_STATUS_LENGTH, &length, track) != 0) {
-        Send(panel, IDC_STOP, 0);
+        SendPlayerCommand(panel, IDC_STOP, 0);
         return;
     }
     if (PastTrackEnd(target, length)) {
-        Send(panel, IDC_FFSKIP, 0);
+        SendPlayerCommand(panel, IDC_FFSKIP, 0);
         return;
     }
     CdPosition = target;
@@ -449,13 +428,13 @@ void DetachFromPlaylist(HWND panel) {
         return;
     CurrentPlayer = nullptr;
     if (PlaylistRunning != 0)
-        Send(PlaylistPanel, IDC_STOP, FromPlaylist);
+        SendPlayerCommand(PlaylistPanel, IDC_STOP, FromPlaylist);
 }
 
 void PlayAfterSkip(HWND panel) {
     if (CdPlayState == Playing && PlayFromPosition(panel) != 0) {
         CdPosition = 1;
-        Send(panel, IDC_STOP, 0);
+        SendPlayerCommand(panel, IDC_STOP, 0);
     }
     ShowTrackLine(panel);
 }
@@ -489,7 +468,7 @@ void OnPreviousTrack(HWND panel) {
 
 void OnDoor(HWND panel) {
     if (CdPlayState != Stopped)
-        Send(panel, IDC_STOP, 0);
+        SendPlayerCommand(panel, IDC_STOP, 0);
     if (Driven(panel))
         CurrentPlayer = nullptr;
     MCI_SET_PARMS set{};
@@ -518,7 +497,7 @@ void OnNameCd(HWND panel) {
 // while the playlist runs, played.
 void OnLoadEntry(HWND panel) {
     std::snprintf(PendingMediaPath, sizeof PendingMediaPath, "%s", CurrentEntryText);
-    Send(panel, IDC_STOP, FromPlaylist);
+    SendPlayerCommand(panel, IDC_STOP, FromPlaylist);
     char number[EntryTextSize];
     FileBaseNameOf(CurrentEntryText, number, sizeof number);
     DWORD track = static_cast<DWORD>(std::strtoul(number, nullptr, 10));
@@ -535,7 +514,8 @@ void OnLoadEntry(HWND panel) {
         ShowTrackLine(panel);
     }
     HWND play = GetDlgItem(panel, IDC_PLAY);
-    Send(panel, IDC_PLAY, MAKELPARAM(LOWORD(reinterpret_cast<DWORD_PTR>(play)), FROM_PLAYLIST));
+    SendPlayerCommand(panel, IDC_PLAY,
+                      MAKELPARAM(LOWORD(reinterpret_cast<DWORD_PTR>(play)), FROM_PLAYLIST));
 }
 
 void OnPower(HWND panel) {
@@ -563,7 +543,7 @@ BOOL OnCommand(HWND panel, int id, LPARAM lParam) {
     if (!CdDeviceOpen && !ReopenForCommand(panel))
         return TRUE;
     if (Driven(panel) && HIWORD(lParam) != FROM_PLAYLIST && EchoedToPlaylist(id))
-        Send(PlaylistPanel, id, FromPlaylist);
+        SendPlayerCommand(PlaylistPanel, id, FromPlaylist);
     switch (id) {
     case IDC_PLAY: OnPlay(panel, lParam); break;
     case IDC_PAUSE: OnPause(panel); break;
@@ -661,7 +641,7 @@ void ProbeNewDisc(HWND panel) {
     ProbeTracks(&countError);
     if (countError != 0) {
         ShowDeviceError(panel, countError);
-        Send(panel, IDC_STOP, 0);
+        SendPlayerCommand(panel, IDC_STOP, 0);
         return;
     }
     DWORD present = 1;
@@ -689,7 +669,7 @@ void FollowPlay(HWND panel) {
         mode = MCI_MODE_STOP;
     if (mode == MCI_MODE_STOP) {
         // The disc has ended.
-        Send(panel, IDC_STOP, 0);
+        SendPlayerCommand(panel, IDC_STOP, 0);
         CdPosition = 1;
         ShowTrackLine(panel);
         ShowPosition(panel);
@@ -761,10 +741,10 @@ void OnPlayEnded(HWND panel) {
     if (QueryStatus(MCI_STATUS_POSITION, &position) == 0)
         CdPosition = position;
     if (TrackOf(CdPosition) < TrackCount) {
-        Send(panel, IDC_FFSKIP, 0);
+        SendPlayerCommand(panel, IDC_FFSKIP, 0);
         return;
     }
-    Send(panel, IDC_STOP, 0);
+    SendPlayerCommand(panel, IDC_STOP, 0);
     CdPosition = 1;
     ShowPosition(panel);
     ShowTrackLine(panel);
@@ -774,7 +754,7 @@ void OnPlayEnded(HWND panel) {
 
 void OnDoorOpened(HWND panel) {
     if (Driven(panel)) {
-        Send(PlaylistPanel, IDC_STOP, FromPlaylist);
+        SendPlayerCommand(PlaylistPanel, IDC_STOP, FromPlaylist);
         CurrentPlayer = nullptr;
     }
     ShowStatus(panel, Text(IDS_NO_DISC));
@@ -804,9 +784,7 @@ LRESULT OnMciNotify(HWND panel) {
 // ---- creation and destruction ----
 
 void PlaceControls(HWND panel) {
-    for (const ControlPlace &place : CdPlaces)
-        if (HWND control = GetDlgItem(panel, place.id))
-            MoveWindow(control, place.x, place.y, place.width, place.height, TRUE);
+    PlaceControls(panel, CdPlaces);
     if (ShellGeneration == 95)
         for (int id : {IDC_TITLE, IDC_TRACKLINE, IDC_DISCTIME, IDC_POSITION, IDC_FONTLABEL})
             SendDlgItemMessageA(panel, id, WM_SETFONT, reinterpret_cast<WPARAM>(PanelFont), TRUE);

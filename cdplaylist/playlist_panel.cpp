@@ -30,10 +30,6 @@ HWND LatchedPauseButton;
 WNDPROC EntryListProc;
 WNDPROC EntryTimesProc;
 
-struct ControlPlace {
-    int id, x, y, width, height;
-};
-
 const ControlPlace PlaylistPlaces[] = {
     {IDC_REWSKIP, 91, 61, 43, 21},
     {IDC_REW, 137, 61, 44, 21},
@@ -82,22 +78,10 @@ WNDPROC Subclass(int id, WNDPROC procedure) {
         SetWindowLongPtrA(list, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(procedure)));
 }
 
-void Latch(HWND panel, int id, HWND *remembered) {
-    *remembered = GetDlgItem(panel, id);
-    SwitchControl(*remembered, true);
-}
-
 // A command of this panel's own goes on to the player of the current entry.
 void Forward(int id, LPARAM lParam) {
     if (HIWORD(lParam) != FROM_PLAYLIST && CurrentPlayer != nullptr)
         SendMessageA(CurrentPlayer, WM_COMMAND, static_cast<WPARAM>(id), FromPlaylist);
-}
-
-void DrawIdleDisplay(HWND panel) {
-    if (HDC dc = GetDC(panel)) {
-        DrawSkinBitmap(dc, IdlePlaylistDisplay, DisplayX, DisplayY, ProgramInstance);
-        ReleaseDC(panel, dc);
-    }
 }
 
 void OnStop(HWND panel, LPARAM lParam) {
@@ -118,7 +102,7 @@ void OnPause(HWND panel, LPARAM lParam) {
         LatchedPauseButton = nullptr;
     } else {
         PlaylistRunning = 2;
-        Latch(panel, IDC_PAUSE, &LatchedPauseButton);
+        LatchButton(panel, IDC_PAUSE, &LatchedPauseButton);
     }
     Forward(IDC_PAUSE, lParam);
 }
@@ -136,12 +120,12 @@ void OnPlay(HWND panel, int id, LPARAM lParam) {
         if (SequencerRequest(LOAD_CURRENT_ENTRY, panel) == 1)
             return;
     }
-    Latch(panel, IDC_PLAY, &LatchedPlayButton);
+    LatchButton(panel, IDC_PLAY, &LatchedPlayButton);
     PlaylistRunning = 1;
 }
 
 void OnMarkRunning(HWND panel) {
-    Latch(panel, IDC_PLAY, &LatchedPlayButton);
+    LatchButton(panel, IDC_PLAY, &LatchedPlayButton);
     PlaylistRunning = 1;
 }
 
@@ -185,9 +169,7 @@ BOOL OnCommand(HWND panel, WPARAM wParam, LPARAM lParam) {
 }
 
 BOOL OnInitDialog(HWND panel) {
-    for (const ControlPlace &place : PlaylistPlaces)
-        if (HWND control = GetDlgItem(panel, place.id))
-            MoveWindow(control, place.x, place.y, place.width, place.height, TRUE);
+    PlaceControls(panel, PlaylistPlaces);
     if (ShellGeneration == 95)
         for (int id : {IDC_TOTAL, IDC_TIME, IDC_ENTRY_LIST, IDC_ENTRY_TIMES, IDC_PLAY_MODE})
             SendDlgItemMessageA(panel, id, WM_SETFONT, reinterpret_cast<WPARAM>(PlaylistFont),

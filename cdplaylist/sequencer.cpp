@@ -59,11 +59,6 @@ void ReadEntry(const char *section, int index, char *entry, DWORD size) {
     ReadSettingText(section, key, "e", entry, size);
 }
 
-void Send(HWND window, int id, LPARAM lParam) {
-    if (window != nullptr)
-        SendMessageA(window, WM_COMMAND, static_cast<WPARAM>(id), lParam);
-}
-
 void LightIndicator(bool on) {
     if (PlaylistPanel != nullptr && LitIndicator != 0)
         SwitchControl(GetDlgItem(PlaylistPanel, LitIndicator), on);
@@ -97,9 +92,9 @@ void FollowWithPanels(HWND previous, int launcherCommand) {
     bool follow = Display.autoPlay == 1 && Display.selectable == 0 && MainWindow != nullptr &&
                   !IsIconic(MainWindow);
     if (follow && previous != nullptr)
-        Send(previous, IDC_POWER, 0);
+        SendPlayerCommand(previous, IDC_POWER, 0);
     if (follow && !PanelShown(CurrentPlayer) && LauncherBar != nullptr)
-        Send(LauncherBar, launcherCommand, 0);
+        SendPlayerCommand(LauncherBar, launcherCommand, 0);
     DropTitlePrefix(previous);
 }
 
@@ -113,7 +108,7 @@ void ShowCurrentEntry(bool wasRunning) {
     SendMessageA(list, LB_SETCURSEL, CurrentEntryIndex, 0);
     LightIndicator(true);
     if (wasRunning)
-        Send(PlaylistPanel, IDC_MARK_RUNNING, MAKELPARAM(0, FROM_PLAYLIST));
+        SendPlayerCommand(PlaylistPanel, IDC_MARK_RUNNING, MAKELPARAM(0, FROM_PLAYLIST));
 }
 
 // Puts back what a request changed when nothing is handed over.
@@ -134,12 +129,12 @@ int SequencerRequest(int code, HWND caller) {
     }
     if (code == END_OF_PLAY) {
         if (caller != CurrentPlayer || caller == nullptr) {
-            Send(caller, IDC_STOP, 0);
+            SendPlayerCommand(caller, IDC_STOP, 0);
             return 0;
         }
         code = IDC_FFSKIP;
     }
-    Send(CurrentPlayer != nullptr ? CurrentPlayer : caller, IDC_STOP, 0);
+    SendPlayerCommand(CurrentPlayer != nullptr ? CurrentPlayer : caller, IDC_STOP, 0);
     LightIndicator(false);
     HWND previousPlayer = CurrentPlayer;
     unsigned short previousIndex = CurrentEntryIndex;
@@ -197,7 +192,7 @@ int SequencerRequest(int code, HWND caller) {
         FollowWithPanels(previousPlayer, launcherCommand);
     if (wasRunning)
         PlaylistRunning = 1;
-    Send(CurrentPlayer, IDC_OPEN, MAKELPARAM(0, OPEN_FROM_PLAYLIST));
+    SendPlayerCommand(CurrentPlayer, IDC_OPEN, MAKELPARAM(0, OPEN_FROM_PLAYLIST));
     ShowCurrentEntry(wasRunning);
     return 0;
 }

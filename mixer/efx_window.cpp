@@ -36,10 +36,6 @@ const COLORREF Grey = RGB(192, 192, 192);
 int EfxX, EfxY;  // the window's place, as the settings file keeps it
 HBRUSH EfxBrush; // behind the window's static texts
 
-struct ControlPlace {
-    int id, x, y, width, height;
-};
-
 const ControlPlace EfxPlaces[] = {
     {TrebleFader, 49, 161, 19, 48}, {BassFader, 102, 161, 19, 48}, {WidthFader, 154, 161, 19, 48},
     {1161, 9, 22, 42, 43},          {1162, 62, 22, 42, 43},        {1163, 117, 22, 42, 43},
@@ -104,9 +100,7 @@ BOOL OnInitDialog(HWND window) {
     EfxY = ReadSettingInt("Init", "3DY", 0);
     ShowWindow(GetDlgItem(window, BassLabel), SW_HIDE);
     ShowWindow(GetDlgItem(window, TrebleLabel), SW_HIDE);
-    for (const ControlPlace &place : EfxPlaces)
-        if (HWND control = GetDlgItem(window, place.id))
-            MoveWindow(control, place.x, place.y, place.width, place.height, TRUE);
+    PlaceControls(window, EfxPlaces);
     EfxBrush = CreateSolidBrush(Grey);
     for (int id : {BassFader, TrebleFader, WidthFader})
         SendDlgItemMessageA(window, id, SVM_SETRANGE, 0, MAKELPARAM(0, EfxFaderMaximum));

@@ -66,10 +66,6 @@ const Channel Channels[] = {
     {LoopFader, 0, LoopKey, 0, &MixerControls::LoopVolume, &MixerControls::LoopMute, FineScale},
 };
 
-struct ControlPlace {
-    int id, x, y, width, height;
-};
-
 const ControlPlace MixerPlaces[] = {
     {25, 147, 22, 17, 48},     {26, 166, 22, 19, 48},          {22, 200, 22, 19, 48},
     {20, 234, 22, 17, 48},     {21, 253, 22, 19, 48},          {14, 279, 22, 17, 48},
@@ -223,9 +219,7 @@ void SelectSource(HWND panel, int source) {
 // ---- opening ----
 
 void PlaceControls(HWND panel) {
-    for (const ControlPlace &place : MixerPlaces)
-        if (HWND control = GetDlgItem(panel, place.id))
-            MoveWindow(control, place.x, place.y, place.width, place.height, TRUE);
+    PlaceControls(panel, MixerPlaces);
     if (ShellGeneration == 95 || LanguageCode == LanguageJapanese)
         for (int id :
              {1022, 1007, 1008, 1010, 1009, 1011, 1012, 1014, 1013, 10, 11, 12, 13, SourceCaption})

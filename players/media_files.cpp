@@ -4,6 +4,7 @@
 
 #include "panekit/resources/panel_ids.h"
 #include "platform/mci.h"
+#include "cdplaylist/sequencer.h"
 #include "players/midi_panel.h"
 #include "players/wave_panel.h"
 #include "shell/settings.h"
@@ -28,6 +29,7 @@ const char MediaFilters[] = "MIDI File \0*.mid;*.smf;*.rmi\0"
 // The request block without the fields added after the classic dialogs.
 const DWORD ClassicRequestSize = OPENFILENAME_SIZE_VERSION_400A;
 constexpr int ErrorTextSize = 256;
+constexpr int PlayerTimeSize = 32;
 constexpr int QuestionSize = FileRequestBufferSize + TextSlotSize + 8;
 
 void CopyText(char *out, size_t outSize, const char *text) {
@@ -68,11 +70,79 @@ void SavePathOf(char *path, size_t size) {
         std::strncat(path, ".wav", size - length - 1);
 }
 
+// What tells a file from an earlier one of the same name: its index, size
+// and time of the last write.
+struct FileStamp {
+    bool exists = false;
+    DWORD indexHigh = 0, indexLow = 0, sizeHigh = 0, sizeLow = 0;
+    FILETIME written{};
+};
+
+FileStamp StampOf(const char *path) {
+    FileStamp stamp;
+    HANDLE file = CreateFileA(path, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                              nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return stamp;
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (GetFileInformationByHandle(file, &info)) {
+        stamp.exists = true;
+        stamp.indexHigh = info.nFileIndexHigh;
+        stamp.indexLow = info.nFileIndexLow;
+        stamp.sizeHigh = info.nFileSizeHigh;
+        stamp.sizeLow = info.nFileSizeLow;
+        stamp.written = info.ftLastWriteTime;
+    }
+    CloseHandle(file);
+    return stamp;
+}
+
+bool SameFile(const FileStamp &a, const FileStamp &b) {
+    return a.exists == b.exists && a.indexHigh == b.indexHigh && a.indexLow == b.indexLow &&
+           a.sizeHigh == b.sizeHigh && a.sizeLow == b.sizeLow &&
+           CompareFileTime(&a.written, &b.written) == 0;
+}
+
+// Whether a file can be written at path: an existing one is not read-only
+// and nobody holds it against writers; a new one can be made there.
+bool CanWriteFile(const char *path) {
+    DWORD attributes = GetFileAttributesA(path);
+    if (attributes != INVALID_FILE_ATTRIBUTES) {
+        if ((attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) != 0)
+            return false;
+        HANDLE file = CreateFileA(path, GENERIC_WRITE | DELETE,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                  OPEN_EXISTING, 0, nullptr);
+        if (file == INVALID_HANDLE_VALUE)
+            return false;
+        CloseHandle(file);
+        return true;
+    }
+    HANDLE file = CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                              FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    CloseHandle(file);
+    return true;
+}
+
 int SaveWaveData(const char *path) {
     MCI_SAVE_PARMSA save{};
     save.lpfilename = path;
-    MCIERROR error = Mci.sendCommand(WaveDevice, MCI_SAVE, MCI_SAVE_FILE | MCI_WAIT,
-                                     reinterpret_cast<DWORD_PTR>(&save));
+    // Some drivers answer success for a file they could not replace, and
+    // let go of the recording all the same: a file that cannot be written
+    // is not handed to the driver, and a save counts only when a file of
+    // that name is there afterwards and is not the old one.
+    MCIERROR error = CanWriteFile(path) ? 0 : MCIERR_FILE_NOT_SAVED;
+    FileStamp before = StampOf(path);
+    if (error == 0)
+        error = Mci.sendCommand(WaveDevice, MCI_SAVE, MCI_SAVE_FILE | MCI_WAIT,
+                                reinterpret_cast<DWORD_PTR>(&save));
+    if (error == 0) {
+        FileStamp after = StampOf(path);
+        if (!after.exists || SameFile(before, after))
+            error = MCIERR_FILE_NOT_SAVED;
+    }
     if (error == 0) {
         WaveModified = 0;
         return 1;
@@ -176,4 +246,26 @@ void FileBaseNameOf(const char *name, char *out, size_t outSize) {
     CopyText(out, outSize, name);
     if (char *period = std::strchr(out, '.'))
         *period = '\0';
+}
+
+bool DrivenByPlaylist(HWND panel) {
+    return panel != nullptr && panel == CurrentPlayer && PlaylistPanel != nullptr;
+}
+
+void SendPlayerCommand(HWND window, int id, LPARAM lParam) {
+    if (window != nullptr)
+        SendMessageA(window, WM_COMMAND, static_cast<WPARAM>(id), lParam);
+}
+
+void FormatPlayerTime(char *text, size_t size, DWORD ms) {
+    std::snprintf(text, size, "%02ld:%02ld", static_cast<long>(ms / 60000),
+                  static_cast<long>((ms / 1000) % 60));
+}
+
+void ShowPlayerTime(HWND panel, int id, DWORD ms) {
+    char text[PlayerTimeSize];
+    FormatPlayerTime(text, sizeof text, ms);
+    SetDlgItemTextA(panel, id, text);
+    if (DrivenByPlaylist(panel))
+        SetDlgItemTextA(PlaylistPanel, id, text);
 }

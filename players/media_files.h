@@ -57,3 +57,16 @@ const char *FileTitleOf(const char *path);
 
 // name cut at its first period.
 void FileBaseNameOf(const char *name, char *out, size_t outSize);
+
+// ---- What every player does the same way ----
+
+// Whether the playlist drives the panel: the panel holds the playlist's
+// current entry and the playlist panel exists.
+bool DrivenByPlaylist(HWND panel);
+// A command to a window, none when the window is null.
+void SendPlayerCommand(HWND window, int id, LPARAM lParam);
+// "mm:ss" of a time in milliseconds.
+void FormatPlayerTime(char *text, size_t size, DWORD ms);
+// A time on a player's display, and on the playlist panel's while the
+// playlist drives the player.
+void ShowPlayerTime(HWND panel, int id, DWORD ms);

@@ -42,10 +42,6 @@ HWND LatchedPlayButton;
 HWND LatchedPauseButton;
 HBRUSH MidiPanelBrush; // behind the panel's static texts
 
-struct ControlPlace {
-    int id, x, y, width, height;
-};
-
 const ControlPlace MidiPlaces[] = {
     {IDC_REWSKIP, 91, 61, 43, 21}, {IDC_REW, 137, 61, 44, 21},    {IDC_STOP, 183, 61, 43, 21},
     {IDC_PLAY, 229, 61, 43, 21},   {IDC_PAUSE, 274, 61, 43, 21},  {IDC_FF, 318, 61, 44, 21},
@@ -54,15 +50,6 @@ const ControlPlace MidiPlaces[] = {
 };
 
 constexpr LPARAM FromPlaylist = MAKELPARAM(0, FROM_PLAYLIST);
-
-bool Driven(HWND panel) {
-    return panel == CurrentPlayer && PlaylistPanel != nullptr;
-}
-
-void Send(HWND window, int id, LPARAM lParam) {
-    if (window != nullptr)
-        SendMessageA(window, WM_COMMAND, static_cast<WPARAM>(id), lParam);
-}
 
 // ---- device ----
 
@@ -101,21 +88,6 @@ MCIERROR CloseDevice() {
 
 // ---- display ----
 
-void FormatTime(char *text, size_t size, DWORD ms) {
-    std::snprintf(text, size, "%02ld:%02ld", static_cast<long>(ms / 60000),
-                  static_cast<long>((ms / 1000) % 60));
-}
-
-// Writes a time to one of the panel's displays, and to the playlist panel's
-// when the playlist drives this panel.
-void ShowTime(HWND panel, int id, DWORD ms) {
-    char text[TimeTextSize];
-    FormatTime(text, sizeof text, ms);
-    SetDlgItemTextA(panel, id, text);
-    if (Driven(panel))
-        SetDlgItemTextA(PlaylistPanel, id, text);
-}
-
 // The tempo in beats per minute. Some sequencers answer in microseconds per
 // quarter note instead; no song is faster than 1000 beats per minute, so a
 // larger answer can only be that.
@@ -129,23 +101,11 @@ DWORD BeatsPerMinute(DWORD tempo) {
 
 void ShowLengthAndTempo(HWND panel, DWORD tempo) {
     char length[TimeTextSize];
-    FormatTime(length, sizeof length, MidiLength);
+    FormatPlayerTime(length, sizeof length, MidiLength);
     char text[TimeTextSize + TextSlotSize];
     std::snprintf(text, sizeof text, "%s %s:%ld", length, Text(IDS_TEMPO),
                   static_cast<long>(BeatsPerMinute(tempo)));
     SetDlgItemTextA(panel, IDC_TOTAL, text);
-}
-
-void DrawIdleDisplay(HWND panel) {
-    if (HDC dc = GetDC(panel)) {
-        DrawSkinBitmap(dc, IdleDisplay, DisplayX, DisplayY, ProgramInstance);
-        ReleaseDC(panel, dc);
-    }
-}
-
-void Latch(HWND panel, int id, HWND *remembered) {
-    *remembered = GetDlgItem(panel, id);
-    SwitchControl(*remembered, true);
 }
 
 // The position now: from the device while playing, else the kept one.
@@ -171,9 +131,9 @@ bool CloseOldFile(HWND panel, int origin) {
     if (!MidiDeviceOpen)
         return true;
     if (MidiPlayState != MidiStopped) {
-        Send(panel, IDC_STOP, FromPlaylist);
-        if (origin != OPEN_FROM_PLAYLIST && Driven(panel))
-            Send(PlaylistPanel, IDC_STOP, FromPlaylist);
+        SendPlayerCommand(panel, IDC_STOP, FromPlaylist);
+        if (origin != OPEN_FROM_PLAYLIST && DrivenByPlaylist(panel))
+            SendPlayerCommand(PlaylistPanel, IDC_STOP, FromPlaylist);
     }
     if (MCIERROR error = CloseDevice()) {
         ShowMciError(panel, error);
@@ -241,9 +201,9 @@ bool ShowLength(HWND panel) {
         return false;
     MidiLength = length;
     ShowLengthAndTempo(panel, tempo);
-    if (Driven(panel)) {
+    if (DrivenByPlaylist(panel)) {
         char text[TimeTextSize];
-        FormatTime(text, sizeof text, MidiLength);
+        FormatPlayerTime(text, sizeof text, MidiLength);
         SetDlgItemTextA(PlaylistPanel, IDC_TOTAL, text);
     }
     return true;
@@ -266,7 +226,7 @@ void OnOpen(HWND panel, int origin) {
         return;
     if (origin == OPEN_AND_PLAY || (fromPlaylist && PlaylistRunning == 1)) {
         MidiPlayState = MidiStopped;
-        Send(panel, IDC_PLAY, FromPlaylist);
+        SendPlayerCommand(panel, IDC_PLAY, FromPlaylist);
     }
 }
 
@@ -276,7 +236,7 @@ void OnPlay(HWND panel, bool fromPlaylist) {
     if (!MidiDeviceOpen)
         return;
     if (MidiPlayState == MidiPaused) {
-        Send(panel, IDC_PAUSE, 0);
+        SendPlayerCommand(panel, IDC_PAUSE, 0);
         return;
     }
     if (MidiPlayState == MidiPlaying)
@@ -287,13 +247,13 @@ void OnPlay(HWND panel, bool fromPlaylist) {
         return;
     }
     if (panel == CurrentPlayer && !fromPlaylist)
-        Send(PlaylistPanel, IDC_PLAY, FromPlaylist);
+        SendPlayerCommand(PlaylistPanel, IDC_PLAY, FromPlaylist);
     if (SetTimer(panel, PositionTimer, PositionTimerMs, nullptr) == 0) {
         MessageBoxA(panel, Text(IDS_CANT_GET_TIMER), Text(IDS_ERROR_CAPTION), MB_OK | MB_ICONERROR);
         return;
     }
     MidiPlayState = MidiPlaying;
-    Latch(panel, IDC_PLAY, &LatchedPlayButton);
+    LatchButton(panel, IDC_PLAY, &LatchedPlayButton);
 }
 
 void OnPause(HWND panel) {
@@ -319,7 +279,7 @@ void OnPause(HWND panel) {
     }
     MidiKeptPosition = position;
     MidiPlayState = MidiPaused;
-    Latch(panel, IDC_PAUSE, &LatchedPauseButton);
+    LatchButton(panel, IDC_PAUSE, &LatchedPauseButton);
 }
 
 void OnStop(HWND panel) {
@@ -332,7 +292,7 @@ void OnStop(HWND panel) {
     }
     MidiPlayState = MidiStopped;
     MidiKeptPosition = 0;
-    ShowTime(panel, IDC_TIME, 0);
+    ShowPlayerTime(panel, IDC_TIME, 0);
     MidiFrame = IdleDisplay;
     DrawIdleDisplay(panel);
     ReleaseLatchedButtons(&LatchedPlayButton, &LatchedPauseButton);
@@ -351,7 +311,7 @@ void OnForward(HWND panel) {
         return;
     if (MidiPlayState == MidiPaused)
         MidiKeptPosition = target;
-    ShowTime(panel, IDC_TIME, target);
+    ShowPlayerTime(panel, IDC_TIME, target);
 }
 
 void OnBack(HWND panel) {
@@ -362,7 +322,7 @@ void OnBack(HWND panel) {
     if (MidiPlayState == MidiPlaying && PlayFrom(target) != 0)
         return;
     MidiKeptPosition = target;
-    ShowTime(panel, IDC_TIME, target);
+    ShowPlayerTime(panel, IDC_TIME, target);
 }
 
 // Within the first second of a driven file: the previous playlist entry.
@@ -371,8 +331,8 @@ void OnBackToStart(HWND panel) {
     DWORD position = 0;
     if (!CurrentPosition(&position))
         return;
-    if (position < OneSecond && Driven(panel)) {
-        Send(PlaylistPanel, IDC_REWSKIP, FromPlaylist);
+    if (position < OneSecond && DrivenByPlaylist(panel)) {
+        SendPlayerCommand(PlaylistPanel, IDC_REWSKIP, FromPlaylist);
         return;
     }
     if (MidiPlayState == MidiPlaying)
@@ -396,7 +356,7 @@ BOOL OnCommand(HWND panel, int id, LPARAM lParam) {
     int origin = HIWORD(lParam);
     bool fromPlaylist = origin == FROM_PLAYLIST;
     if (panel == CurrentPlayer && !fromPlaylist && EchoedToPlaylist(id))
-        Send(PlaylistPanel, id, FromPlaylist);
+        SendPlayerCommand(PlaylistPanel, id, FromPlaylist);
     switch (id) {
     case IDC_OPEN: OnOpen(panel, origin); break;
     case IDC_PLAY: OnPlay(panel, fromPlaylist); break;
@@ -423,7 +383,7 @@ void OnPositionTimer(HWND panel) {
         return;
     DWORD mode = 0;
     if (QueryStatus(MCI_STATUS_MODE, &mode) != 0) {
-        Send(panel, IDC_STOP, 0);
+        SendPlayerCommand(panel, IDC_STOP, 0);
         return;
     }
     if (mode == MCI_MODE_STOP && MidiPlayState == MidiPlaying) {
@@ -434,7 +394,7 @@ void OnPositionTimer(HWND panel) {
     if (QueryStatus(MCI_STATUS_POSITION, &position) != 0)
         return;
     MidiKeptPosition = position;
-    ShowTime(panel, IDC_TIME, position);
+    ShowPlayerTime(panel, IDC_TIME, position);
     DWORD tempo = 0;
     if (QueryStatus(MCI_SEQ_STATUS_TEMPO, &tempo) == 0)
         ShowLengthAndTempo(panel, tempo);
@@ -457,9 +417,7 @@ BOOL OnInitDialog(HWND panel) {
     MidiPlayRequest = MCI_PLAY_PARMS{};
     MidiPlayRequest.dwCallback = reinterpret_cast<DWORD_PTR>(panel);
     MidiPlayState = MidiStopped;
-    for (const ControlPlace &place : MidiPlaces)
-        if (HWND control = GetDlgItem(panel, place.id))
-            MoveWindow(control, place.x, place.y, place.width, place.height, TRUE);
+    PlaceControls(panel, MidiPlaces);
     if (ShellGeneration == 95)
         for (int id : {IDC_TITLE, IDC_TOTAL, IDC_TIME})
             SendDlgItemMessageA(panel, id, WM_SETFONT, reinterpret_cast<WPARAM>(PanelFont), TRUE);
@@ -472,7 +430,7 @@ BOOL OnDestroy(HWND panel) {
     if (!MidiDeviceOpen)
         return FALSE;
     if (MidiPlayState != MidiStopped)
-        Send(panel, IDC_STOP, 0);
+        SendPlayerCommand(panel, IDC_STOP, 0);
     if (MCIERROR error = CloseDevice()) {
         ShowMciError(panel, error);
         return FALSE;

@@ -59,15 +59,6 @@ HBRUSH VideoPanelBrush; // behind the panel's static texts
 
 constexpr LPARAM FromPlaylist = MAKELPARAM(0, FROM_PLAYLIST);
 
-bool Driven(HWND panel) {
-    return panel == CurrentPlayer && PlaylistPanel != nullptr;
-}
-
-void Send(HWND window, int id, LPARAM lParam) {
-    if (window != nullptr)
-        SendMessageA(window, WM_COMMAND, static_cast<WPARAM>(id), lParam);
-}
-
 // ---- device ----
 
 MCIERROR VideoCommand(UINT message, DWORD flags, void *params) {
@@ -207,26 +198,12 @@ MCIERROR OpenVideoDevice(int mode, HWND panel) {
 
 // ---- display ----
 
-void ShowTime(HWND panel, int id, DWORD ms) {
-    char text[TimeTextSize];
-    std::snprintf(text, sizeof text, "%02ld:%02ld", static_cast<long>(ms / 60000),
-                  static_cast<long>((ms / 1000) % 60));
-    SetDlgItemTextA(panel, id, text);
-    if (Driven(panel))
-        SetDlgItemTextA(PlaylistPanel, id, text);
-}
-
-void Latch(HWND panel, int id, HWND *remembered) {
-    *remembered = GetDlgItem(panel, id);
-    SwitchControl(*remembered, true);
-}
-
 // The panel as it is with nothing playing: keys up, no timer, time 00:00.
 void ShowStopped(HWND panel) {
     KillTimer(panel, PositionTimer);
     VideoPlayState = VideoStopped;
     VideoKeptPosition = 0;
-    ShowTime(panel, IDC_TIME, 0);
+    ShowPlayerTime(panel, IDC_TIME, 0);
     ReleaseLatchedButtons(&LatchedPlayButton, &LatchedPauseButton);
 }
 
@@ -234,7 +211,7 @@ void ShowStopped(HWND panel) {
 void ShowNoVideo(HWND panel) {
     ShowStopped(panel);
     SetDlgItemTextA(panel, IDC_TITLE, IdleTitle);
-    ShowTime(panel, IDC_TOTAL, 0);
+    ShowPlayerTime(panel, IDC_TOTAL, 0);
 }
 
 // ---- open ----
@@ -251,9 +228,9 @@ bool CloseOldVideo(HWND panel, int origin) {
     if (!VideoDeviceOpen)
         return true;
     if (VideoPlayState != VideoStopped) {
-        Send(panel, IDC_STOP, FromPlaylist);
-        if (origin != OPEN_FROM_PLAYLIST && Driven(panel))
-            Send(PlaylistPanel, IDC_STOP, FromPlaylist);
+        SendPlayerCommand(panel, IDC_STOP, FromPlaylist);
+        if (origin != OPEN_FROM_PLAYLIST && DrivenByPlaylist(panel))
+            SendPlayerCommand(PlaylistPanel, IDC_STOP, FromPlaylist);
     }
     if (VideoWindowMode == VideoSeparateWindow)
         SaveSeparateWindowPosition();
@@ -302,7 +279,7 @@ void OnOpen(HWND panel, int origin) {
     if (QueryStatus(MCI_STATUS_LENGTH, &length) != 0)
         return;
     VideoLength = static_cast<DWORD>(length);
-    ShowTime(panel, IDC_TOTAL, VideoLength);
+    ShowPlayerTime(panel, IDC_TOTAL, VideoLength);
     if (origin == OPEN_AND_PLAY || (fromPlaylist && PlaylistRunning == 1)) {
         VideoPlayState = VideoStopped;
         PostMessageA(panel, WM_COMMAND, IDC_PLAY, FromPlaylist);
@@ -315,7 +292,7 @@ void OnPlay(HWND panel) {
     if (!VideoDeviceOpen || VideoPlayState == VideoPlaying)
         return;
     if (VideoPlayState == VideoPaused) {
-        Send(panel, IDC_PAUSE, 0);
+        SendPlayerCommand(panel, IDC_PAUSE, 0);
         return;
     }
     if (MCIERROR error = PlayFrom(panel, 0)) {
@@ -327,7 +304,7 @@ void OnPlay(HWND panel) {
         return;
     }
     VideoPlayState = VideoPlaying;
-    Latch(panel, IDC_PLAY, &LatchedPlayButton);
+    LatchButton(panel, IDC_PLAY, &LatchedPlayButton);
     SetFocus(VideoPlaybackWindow);
 }
 
@@ -354,7 +331,7 @@ void OnPause(HWND panel) {
     }
     VideoKeptPosition = position;
     VideoPlayState = VideoPaused;
-    Latch(panel, IDC_PAUSE, &LatchedPauseButton);
+    LatchButton(panel, IDC_PAUSE, &LatchedPauseButton);
 }
 
 void OnStop(HWND panel) {
@@ -384,7 +361,7 @@ void OnStep(HWND panel, bool back) {
     if (QueryPosition(&position) != 0)
         return;
     VideoKeptPosition = position;
-    ShowTime(panel, IDC_TIME, position);
+    ShowPlayerTime(panel, IDC_TIME, position);
 }
 
 // Forward or Back let go: playback goes on where the stepping stopped.
@@ -462,7 +439,7 @@ BOOL OnCommand(HWND panel, int id, LPARAM lParam) {
     int origin = HIWORD(lParam);
     bool fromPlaylist = origin == FROM_PLAYLIST;
     if (panel == CurrentPlayer && !fromPlaylist && EchoedToPlaylist(id))
-        Send(PlaylistPanel, id, FromPlaylist);
+        SendPlayerCommand(PlaylistPanel, id, FromPlaylist);
     switch (id) {
     case IDC_OPEN: OnOpen(panel, origin); break;
     case IDC_PLAY: OnPlay(panel); break;
@@ -492,7 +469,7 @@ void OnPositionTimer(HWND panel) {
         return;
     DWORD_PTR mode = 0;
     if (QueryStatus(MCI_STATUS_MODE, &mode) != 0) {
-        Send(panel, IDC_STOP, 0);
+        SendPlayerCommand(panel, IDC_STOP, 0);
         return;
     }
     if (mode == MCI_MODE_STOP) {
@@ -501,7 +478,7 @@ void OnPositionTimer(HWND panel) {
     }
     DWORD position = 0;
     if (QueryPosition(&position) == 0)
-        ShowTime(panel, IDC_TIME, position);
+        ShowPlayerTime(panel, IDC_TIME, position);
 }
 
 LRESULT OnMciNotify(HWND panel, MCIDEVICEID device) {
@@ -532,7 +509,7 @@ BOOL OnDestroy(HWND panel) {
     if (!VideoDeviceOpen)
         return FALSE;
     if (VideoPlayState != VideoStopped)
-        Send(panel, IDC_STOP, 0);
+        SendPlayerCommand(panel, IDC_STOP, 0);
     if (MCIERROR error = CloseDevice()) {
         ShowMciError(panel, error);
         return FALSE;

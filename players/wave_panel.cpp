@@ -70,10 +70,6 @@ HWND LatchedPlayButton;
 HWND LatchedPauseButton;
 HBRUSH WavePanelBrush; // behind the panel's static texts
 
-struct ControlPlace {
-    int id, x, y, width, height;
-};
-
 const ControlPlace WavePlaces[] = {
     {IDC_REWSKIP, 91, 61, 43, 21},    {IDC_REW, 137, 61, 44, 21},
     {IDC_STOP, 183, 61, 43, 21},      {IDC_PLAY, 229, 61, 43, 21},
@@ -87,15 +83,6 @@ const ControlPlace WavePlaces[] = {
     {IDC_WAVELOCK, 490, 7, 40, 19},   {RecLeftFader, 454, 30, 15, 65},
     {RecRightFader, 470, 30, 17, 65}, {MicFader, 533, 30, 17, 65},
 };
-
-bool Driven(HWND panel) {
-    return panel == CurrentPlayer && PlaylistPanel != nullptr;
-}
-
-void Send(HWND window, int id, LPARAM lParam) {
-    if (window != nullptr)
-        SendMessageA(window, WM_COMMAND, static_cast<WPARAM>(id), lParam);
-}
 
 // ---- device ----
 
@@ -155,32 +142,6 @@ MCIERROR OpenDevice(const char *element, DWORD extraFlags, MCIDEVICEID *device) 
 }
 
 // ---- display ----
-
-void FormatTime(char *text, size_t size, DWORD ms) {
-    std::snprintf(text, size, "%02ld:%02ld", static_cast<long>(ms / 60000),
-                  static_cast<long>((ms / 1000) % 60));
-}
-
-// A time on the panel, and on the playlist panel while it drives this one.
-void ShowTime(HWND panel, int id, DWORD ms) {
-    char text[TimeTextSize];
-    FormatTime(text, sizeof text, ms);
-    SetDlgItemTextA(panel, id, text);
-    if (Driven(panel))
-        SetDlgItemTextA(PlaylistPanel, id, text);
-}
-
-void DrawIdleDisplay(HWND panel) {
-    if (HDC dc = GetDC(panel)) {
-        DrawSkinBitmap(dc, IdleDisplay, DisplayX, DisplayY, ProgramInstance);
-        ReleaseDC(panel, dc);
-    }
-}
-
-void Latch(HWND panel, int id, HWND *remembered) {
-    *remembered = GetDlgItem(panel, id);
-    SwitchControl(*remembered, true);
-}
 
 // One row of the meter: nine slanted bars, lit below the row's level.
 void DrawMeterRow(HDC dc, int y, int level, HPEN const lit[3], HPEN const dark[3]) {
@@ -285,7 +246,7 @@ bool ShowLength(HWND panel) {
         return false;
     }
     WaveLength = length;
-    ShowTime(panel, IDC_TOTAL, WaveLength);
+    ShowPlayerTime(panel, IDC_TOTAL, WaveLength);
     return true;
 }
 
@@ -295,9 +256,9 @@ void OnOpen(HWND panel, int origin) {
     std::snprintf(keptPath, sizeof keptPath, "%s", WaveFilePath);
     std::snprintf(keptTitle, sizeof keptTitle, "%s", WaveFileTitle);
     if (WavePlayState != Stopped) {
-        Send(panel, IDC_STOP, FromPlaylist);
-        if (!fromPlaylist && Driven(panel))
-            Send(PlaylistPanel, IDC_STOP, FromPlaylist);
+        SendPlayerCommand(panel, IDC_STOP, FromPlaylist);
+        if (!fromPlaylist && DrivenByPlaylist(panel))
+            SendPlayerCommand(PlaylistPanel, IDC_STOP, FromPlaylist);
     }
     if (origin == OPEN_AND_PLAY) {
         std::snprintf(WaveFilePath, sizeof WaveFilePath, "%s", PendingMediaPath);
@@ -347,7 +308,7 @@ void OnOpen(HWND panel, int origin) {
         return;
     if (origin == OPEN_AND_PLAY || (fromPlaylist && PlaylistRunning == 1)) {
         WavePlayState = Stopped;
-        Send(panel, IDC_PLAY, FromPlaylist);
+        SendPlayerCommand(panel, IDC_PLAY, FromPlaylist);
     }
     MCI_WAVE_SET_PARMS output{};
     if (MCIERROR error = WaveCommand(MCI_SET, MCI_WAVE_SET_ANYOUTPUT | MCI_WAIT, &output))
@@ -368,7 +329,7 @@ void OnPlay(HWND panel) {
     if (!WaveDeviceOpen)
         return;
     if (WavePlayState == PlayPaused) {
-        Send(panel, IDC_PAUSE, 0);
+        SendPlayerCommand(panel, IDC_PAUSE, 0);
         return;
     }
     if (WavePlayState != Stopped)
@@ -381,7 +342,7 @@ void OnPlay(HWND panel) {
     if (!StartMeter(panel))
         return;
     WavePlayState = Playing;
-    Latch(panel, IDC_PLAY, &LatchedPlayButton);
+    LatchButton(panel, IDC_PLAY, &LatchedPlayButton);
 }
 
 // The format of a new take from the settings file; a value that makes no
@@ -441,7 +402,7 @@ bool SetUpNewTake(HWND panel) {
 
 void OnRecord(HWND panel) {
     if (WavePlayState == RecordPaused) {
-        Send(panel, IDC_PAUSE, 0);
+        SendPlayerCommand(panel, IDC_PAUSE, 0);
         return;
     }
     if (WavePlayState != Stopped)
@@ -461,7 +422,7 @@ void OnRecord(HWND panel) {
     if (CurrentPlayer == panel)
         CurrentPlayer = nullptr;
     StartMeter(panel);
-    Latch(panel, IDC_RECORD, &LatchedPlayButton);
+    LatchButton(panel, IDC_RECORD, &LatchedPlayButton);
     WaveModified = 1;
 }
 
@@ -483,7 +444,7 @@ void OnPause(HWND panel) {
         return;
     WaveKeptPosition = position;
     WavePlayState = WavePlayState == Recording ? RecordPaused : PlayPaused;
-    Latch(panel, IDC_PAUSE, &LatchedPauseButton);
+    LatchButton(panel, IDC_PAUSE, &LatchedPauseButton);
 }
 
 void OnStop(HWND panel) {
@@ -500,11 +461,11 @@ void OnStop(HWND panel) {
             WaveLength = WaveKeptPosition;
         MCI_SEEK_PARMS seek{};
         WaveCommand(MCI_SEEK, MCI_SEEK_TO_END | MCI_WAIT, &seek);
-        ShowTime(panel, IDC_TOTAL, WaveLength);
+        ShowPlayerTime(panel, IDC_TOTAL, WaveLength);
     }
     WavePlayState = Stopped;
     WaveKeptPosition = 0;
-    ShowTime(panel, IDC_TIME, 0);
+    ShowPlayerTime(panel, IDC_TIME, 0);
     WaveFrame = IdleDisplay;
     DrawIdleDisplay(panel);
     DrawLevelMeter(panel, DarkMeter);
@@ -529,13 +490,13 @@ void OnForward(HWND panel) {
     DWORD target = position + OneSecond;
     if (WavePlayState == Playing) {
         if (PlayFrom(target) != 0) {
-            Send(panel, IDC_STOP, 0);
+            SendPlayerCommand(panel, IDC_STOP, 0);
             return;
         }
     } else {
         WaveKeptPosition = target;
     }
-    ShowTime(panel, IDC_TIME, target);
+    ShowPlayerTime(panel, IDC_TIME, target);
 }
 
 void OnBack(HWND panel) {
@@ -547,7 +508,7 @@ void OnBack(HWND panel) {
         PlayFrom(target);
     else
         WaveKeptPosition = target;
-    ShowTime(panel, IDC_TIME, target);
+    ShowPlayerTime(panel, IDC_TIME, target);
 }
 
 // Within the first second of a driven file: the previous playlist entry.
@@ -558,8 +519,8 @@ void OnBackToStart(HWND panel) {
         return;
     if (!SeekOrigin(&position))
         return;
-    if (position < OneSecond && Driven(panel)) {
-        Send(PlaylistPanel, IDC_REWSKIP, FromPlaylist);
+    if (position < OneSecond && DrivenByPlaylist(panel)) {
+        SendPlayerCommand(PlaylistPanel, IDC_REWSKIP, FromPlaylist);
         return;
     }
     if (WavePlayState == Playing)
@@ -619,7 +580,7 @@ BOOL OnCommand(HWND panel, int id, LPARAM lParam) {
     int origin = HIWORD(lParam);
     bool fromPlaylist = origin == FROM_PLAYLIST;
     if (panel == CurrentPlayer && !fromPlaylist && EchoedToPlaylist(id))
-        Send(PlaylistPanel, id, FromPlaylist);
+        SendPlayerCommand(PlaylistPanel, id, FromPlaylist);
     switch (id) {
     case IDC_OPEN: OnOpen(panel, origin); break;
     case IDC_PLAY: OnPlay(panel); break;
@@ -657,7 +618,7 @@ void PollDevice(HWND panel) {
     DWORD mode = 0;
     if (MCIERROR error = QueryStatus(MCI_STATUS_MODE, &mode)) {
         ShowMciError(panel, error);
-        Send(panel, IDC_STOP, 0);
+        SendPlayerCommand(panel, IDC_STOP, 0);
         return;
     }
     if (mode == MCI_MODE_STOP) {
@@ -670,7 +631,7 @@ void PollDevice(HWND panel) {
         return;
     }
     WaveKeptPosition = position;
-    ShowTime(panel, IDC_TIME, position);
+    ShowPlayerTime(panel, IDC_TIME, position);
 }
 
 void OnMeterTimer(HWND panel) {
@@ -720,9 +681,7 @@ void LoadHiddenFaders(HWND panel) {
 
 BOOL OnInitDialog(HWND panel) {
     SetDlgItemTextA(panel, IDC_TITLE, Text(IDS_WAVE_PLAYER));
-    for (const ControlPlace &place : WavePlaces)
-        if (HWND control = GetDlgItem(panel, place.id))
-            MoveWindow(control, place.x, place.y, place.width, place.height, FALSE);
+    PlaceControls(panel, WavePlaces, FALSE);
     if (ShellGeneration == 95)
         for (int id : {IDC_TITLE, IDC_TOTAL, IDC_TIME, IDC_SPARE_TEXT})
             SendDlgItemMessageA(panel, id, WM_SETFONT, reinterpret_cast<WPARAM>(PanelFont), TRUE);
@@ -751,7 +710,7 @@ BOOL OnDestroy(HWND panel) {
     if (!WaveDeviceOpen)
         return FALSE;
     if (WavePlayState == Playing || WavePlayState == Recording)
-        Send(panel, IDC_STOP, 0);
+        SendPlayerCommand(panel, IDC_STOP, 0);
     if (CloseDevice(panel) && CurrentPlayer == panel)
         CurrentPlayer = nullptr;
     return FALSE;

@@ -152,6 +152,26 @@ void SwitchControl(HWND control, bool on) {
         SendMessageA(control, WM_COMMAND, on ? CMD_SET_ON : CMD_SET_OFF, 0);
 }
 
+void PlaceControls(HWND panel, const ControlPlace *places, size_t count, BOOL repaint) {
+    for (size_t i = 0; i < count; ++i)
+        if (HWND control = GetDlgItem(panel, places[i].id))
+            MoveWindow(control, places[i].x, places[i].y, places[i].width, places[i].height,
+                       repaint);
+}
+
+void DrawIdleDisplay(HWND panel) {
+    if (panel == PlaylistPanel)
+        DrawOnWindow(panel, IdlePlaylistDisplay, PlaylistDisplayX, PlaylistDisplayY,
+                     ProgramInstance);
+    else
+        DrawOnWindow(panel, IdleDisplay, DisplayX, DisplayY, ProgramInstance);
+}
+
+void LatchButton(HWND panel, int id, HWND *remembered) {
+    *remembered = GetDlgItem(panel, id);
+    SwitchControl(*remembered, true);
+}
+
 void ReleaseLatchedButtons(HWND *first, HWND *second) {
     for (HWND *button : {first, second}) {
         SwitchControl(*button, false);

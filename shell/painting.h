@@ -35,6 +35,24 @@ void StaticColors(HBRUSH brush, HWND panel, HDC dc);
 // or recording. Answers 1 every third tick, else 0.
 int AnimateDisplay(HWND panel, int playState, int *frame, int *ticks);
 
+// A control's place in its panel, in pixels.
+struct ControlPlace {
+    int id, x, y, width, height;
+};
+
+// Moves each control of the table that the panel has to its place.
+void PlaceControls(HWND panel, const ControlPlace *places, size_t count, BOOL repaint);
+template <size_t N>
+void PlaceControls(HWND panel, const ControlPlace (&places)[N], BOOL repaint = TRUE) {
+    PlaceControls(panel, places, N, repaint);
+}
+
+// The idle display of a player panel, or of the playlist panel, drawn now.
+void DrawIdleDisplay(HWND panel);
+
+// Latches a key and remembers it for ReleaseLatchedButtons.
+void LatchButton(HWND panel, int id, HWND *remembered);
+
 // Latches or lights a panekit32 control (on), or releases or darkens it.
 void SwitchControl(HWND control, bool on);
 
