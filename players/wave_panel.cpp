@@ -274,7 +274,13 @@ void OnOpen(HWND panel, int origin) {
     const char *element = fromPlaylist ? CurrentEntryText : WaveFilePath;
     MCIDEVICEID opened = 0;
     MCIERROR error = CheckMediaFile(element, MediaKind::Wave);
+    // The same file again cannot be opened beside itself: the device keeps
+    // one open per file, so the old one is closed first.
+    if (error == 0 && WaveDeviceOpen && lstrcmpiA(keptPath, element) == 0 && !CloseDevice(panel))
+        return;
     if (error == 0)
+        error = OpenDevice(element, 0, &opened);
+    if (error == MCIERR_DEVICE_OPEN && WaveDeviceOpen && CloseDevice(panel))
         error = OpenDevice(element, 0, &opened);
     if (error != 0) {
         ShowMciError(panel, error);

@@ -36,20 +36,22 @@ class PlaylistTest : public StationTest {
     // Starts with the playlist panel open on collection "mix" holding the
     // given entries (the end marker added) and a disc in the drive.
     void StartWith(const std::vector<std::string> &entries, const std::string &mixer = "",
-                   const std::string &cdId = ThreeTrackDisc) {
+                   const std::string &cdId = ThreeTrackDisc, bool drive = true,
+                   bool panelShown = true) {
         std::string list = "[Listmix]\r\n";
         for (size_t i = 0; i < entries.size(); ++i)
             list += std::to_string(i) + "=" + entries[i] + "\r\n";
         list += std::to_string(entries.size()) + "=ENDFLAG.END\r\nCD_ID=" + cdId + "\r\n";
-        WriteSettingsFile("[Mixer]\r\nPlayListName=mix\r\nPlayListEntry=Listmix\r\n"
-                          "CDDISPLAY=1\r\nMIDIDISPLAY=2\r\nWAVEDISPLAY=3\r\nMIXDISPLAY=0\r\n"
-                          "MULTIDISPLAY=4\r\n" +
-                          mixer + list);
+        std::string settings = "[Mixer]\r\nPlayListName=mix\r\nPlayListEntry=Listmix\r\n"
+                               "CDDISPLAY=1\r\nMIDIDISPLAY=2\r\nWAVEDISPLAY=3\r\nMIXDISPLAY=0\r\n";
+        settings += std::string("MULTIDISPLAY=") + (panelShown ? "4" : "0") + "\r\n";
+        WriteSettingsFile(settings + mixer + list);
         SimCardConfig card;
         card.mci.cd.discLoaded = true;
         card.mci.cd.disc = AudioDisc({70, 65, 30});
+        card.mci.cd.drive = drive;
         ASSERT_EQ(Start("", card), 0 + StationRunning);
-        ASSERT_TRUE(PlaylistPanelShown);
+        ASSERT_EQ(PlaylistPanelShown, panelShown);
         robot.Forget();
     }
     std::string Song(const char *name, DWORD seconds) {
@@ -186,6 +188,35 @@ TEST_F(PlaylistTest, ThePanelsFollowThePlaylistInTheNowPlayingMode) {
     EXPECT_TRUE(WavePanelShown) << "not while the window is minimised";
     EXPECT_FALSE(MidiPanelShown);
     ShowWindow(MainWindow, SW_RESTORE);
+}
+
+// Wine's own "waveaudio": two short files in single mode, one after the
+// other, then the playlist stops on the second with the WAVE lamp lit.
+TEST_F(PlaylistTest, TwoWaveFilesOnThePlatformsOwnDevice) {
+    // No CD drive: the CD panel holds no device of the card whose number the
+    // platform's own devices could be given.
+    // The playlist panel opens only once the platform's devices are in use,
+    // so that no entry was loaded on the card before.
+    StartWith({Wave("one.wav", 800), Wave("two.wav", 800)}, "", "0", false, false);
+    RemoveSimulatedCard();
+    PressLauncher(IDC_SHOW_PLAYLIST);
+    PlayRow(0);
+    if (WavePlayState != 1 && !robot.Seen().empty())
+        GTEST_SKIP() << "no wave device here: " << robot.Seen()[0].text;
+    ASSERT_EQ(WavePlayState, 1);
+    EXPECT_EQ(CurrentEntryIndex, 0);
+    for (int waited = 0; waited < 4000 && CurrentEntryIndex == 0; waited += 100)
+        Pump(100);
+    EXPECT_EQ(CurrentEntryIndex, 1);
+    EXPECT_EQ(WavePlayState, 1) << "the second file plays";
+    for (int waited = 0; waited < 4000 && PlaylistRunning != 0; waited += 100)
+        Pump(100);
+    EXPECT_EQ(PlaylistRunning, 0);
+    EXPECT_EQ(CurrentEntryIndex, 1);
+    EXPECT_EQ(WavePlayState, 0);
+    EXPECT_TRUE(Lit(WaveLamp));
+    EXPECT_TRUE(robot.Seen().empty());
+    Close();
 }
 
 TEST_F(PlaylistTest, DamagedCollectionsShowWhatTheyHold) {
