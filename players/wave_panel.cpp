@@ -312,13 +312,15 @@ void OnOpen(HWND panel, int origin) {
     }
     if (!ShowFormat(panel, origin) || !ShowLength(panel))
         return;
+    // The output is chosen before anything plays: Wine's device stops a
+    // playback that is under way when it is set.
+    MCI_WAVE_SET_PARMS output{};
+    if (MCIERROR error = WaveCommand(MCI_SET, MCI_WAVE_SET_ANYOUTPUT | MCI_WAIT, &output))
+        ShowMciError(panel, error);
     if (origin == OPEN_AND_PLAY || (fromPlaylist && PlaylistRunning == 1)) {
         WavePlayState = Stopped;
         SendPlayerCommand(panel, IDC_PLAY, FromPlaylist);
     }
-    MCI_WAVE_SET_PARMS output{};
-    if (MCIERROR error = WaveCommand(MCI_SET, MCI_WAVE_SET_ANYOUTPUT | MCI_WAIT, &output))
-        ShowMciError(panel, error);
 }
 
 // ---- transport ----
