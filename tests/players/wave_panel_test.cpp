@@ -13,6 +13,7 @@
 #include "shell/startup.h"
 #include "shell/station.h"
 
+#include <algorithm>
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -228,6 +229,74 @@ TEST_F(WavePanelTest, TheSourceKeyCyclesTheSelectorAndTheIndicatorsFollow) {
                 << "indicator of source " << item;
         }
     }
+}
+
+TEST_F(WavePanelTest, ASaveTheDiskRefusesKeepsTheTakeForAnotherName) {
+    StartWithWavePanel();
+    RecordFor(1000);
+    // A file that refuses writers even to root: read-only and held open.
+    std::string locked = WriteWave("locked.wav", 500);
+    Bytes before;
+    ASSERT_TRUE(ReadBytes(locked, before));
+    SetFileAttributesA(locked.c_str(), FILE_ATTRIBUTE_READONLY);
+    HANDLE hold = CreateFileA(locked.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                              0, nullptr);
+    ASSERT_NE(hold, INVALID_HANDLE_VALUE);
+    AnswerSaveQuestion(IDYES, locked); // Yes to the question and to replacing
+    Command(IDC_POWER);
+    CloseHandle(hold);
+    SetFileAttributesA(locked.c_str(), FILE_ATTRIBUTE_NORMAL);
+    std::vector<SeenBox> seen = robot.Seen();
+    EXPECT_TRUE(std::any_of(seen.begin(), seen.end(), [](const SeenBox &box) {
+        return box.icon == BoxIcon::Error;
+    })) << "the failed save is shown";
+    EXPECT_EQ(WaveModified, 1);
+    EXPECT_TRUE(WavePanelShown) << "the panel stays with its take";
+    Bytes after;
+    ASSERT_TRUE(ReadBytes(locked, after));
+    EXPECT_EQ(after, before);
+
+    std::string kept = directory + "\\kept.wav";
+    DeleteFileA(kept.c_str());
+    AnswerSaveQuestion(IDYES, kept);
+    Command(IDC_POWER);
+    EXPECT_EQ(WaveModified, 0);
+    EXPECT_FALSE(WavePanelShown);
+    Bytes bytes;
+    WaveData wave;
+    ASSERT_TRUE(ReadBytes(kept, bytes) && ReadWave(bytes, wave)) << kept;
+    EXPECT_GE(wave.samples.size(), 22050u * 9 / 10) << "the whole take of a second";
+}
+
+TEST_F(WavePanelTest, FormatValuesThatMakeNoFormatRecordInTheDefaultOne) {
+    StartWithWavePanel();
+    const char *const values[][3] = {
+        {"0", "0", "0"}, {"3", "7", "1000000"}, {"text", "text", "text"}, {"1000000", "3", "7"}};
+    for (const auto &value : values) {
+        WriteSettingsFile(std::string("[Mixer]\r\nCDDISPLAY=0\r\nMIDIDISPLAY=0\r\n"
+                                      "MIXDISPLAY=0\r\nWAVEDISPLAY=1\r\nMono=") +
+                          value[0] + "\r\nBits=" + value[1] + "\r\nSampleRate=" + value[2] +
+                          "\r\n");
+        AnswerSaveQuestion(IDNO);
+        RecordFor(500);
+        SCOPED_TRACE(std::string("Mono=") + value[0] + " Bits=" + value[1] +
+                     " SampleRate=" + value[2]);
+        EXPECT_EQ(Shown(IDC_TITLE), "untitled 8Bit 22K");
+        auto status = [](DWORD item) {
+            MCI_STATUS_PARMS parms{};
+            parms.dwItem = item;
+            Mci.sendCommand(WaveDevice, MCI_STATUS, MCI_STATUS_ITEM | MCI_WAIT,
+                            reinterpret_cast<DWORD_PTR>(&parms));
+            return static_cast<DWORD>(parms.dwReturn);
+        };
+        EXPECT_EQ(status(MCI_WAVE_STATUS_FORMATTAG), DWORD{WAVE_FORMAT_PCM});
+        EXPECT_EQ(status(MCI_WAVE_STATUS_CHANNELS), 1u);
+        EXPECT_EQ(status(MCI_WAVE_STATUS_BITSPERSAMPLE), 8u);
+        EXPECT_EQ(status(MCI_WAVE_STATUS_SAMPLESPERSEC), 22050u);
+        EXPECT_EQ(status(MCI_WAVE_STATUS_BLOCKALIGN), 1u);
+        EXPECT_EQ(status(MCI_WAVE_STATUS_AVGBYTESPERSEC), 22050u);
+    }
+    EXPECT_EQ(Questions().size(), 3u) << "each new take asked about the one before";
 }
 
 // Wine's own "waveaudio": a real file opened through the Open key plays to
