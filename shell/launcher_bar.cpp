@@ -2,10 +2,12 @@
 
 #include "cdplaylist/cd_panel.h"
 #include "cdplaylist/playlist_editor.h"
+#include "cdplaylist/sequencer.h"
 #include "mixer/efx_window.h"
 #include "mixer/mixer_access.h"
 #include "mixer/mixer_panel.h"
 #include "panekit/resources/panel_ids.h"
+#include "players/media_files.h"
 #include "shell/config_dialog.h"
 #include "shell/fonts.h"
 #include "shell/main_window.h"
@@ -14,6 +16,7 @@
 #include "shell/station.h"
 #include "shell/text_table.h"
 
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
@@ -43,6 +46,9 @@ namespace {
 constexpr int SlotOverlap = 3;
 constexpr int PanelHeight = 82;
 constexpr int ParkedX = 641;
+// The playlist panel's mode text and its MIDI, WAVE and CD indicators.
+constexpr int PlaylistModeText = 7007;
+const int PlaylistLamps[] = {4012, 113, 4009};
 
 struct KeyPlacement {
     int id;
@@ -199,10 +205,33 @@ void WarnWhenCollectionIsForAnotherDisc(HWND bar) {
         MessageBoxA(bar, Text(IDS_CD_DIFFERENT), Text(IDS_ERROR_CAPTION), MB_ICONERROR);
 }
 
+// After a save the playlist panel shows the saved collection and the
+// sequencer loads its first entry; an empty one leaves the panel blank.
+void RefillPlaylistAfterSave(HWND bar) {
+    std::snprintf(PendingMediaPath, sizeof PendingMediaPath, "%s", EditorFilePath);
+    std::snprintf(PendingMediaTitle, sizeof PendingMediaTitle, "%s", EditorFileTitle);
+    if (PlaylistPanel == nullptr)
+        return;
+    if (FillPlaylist(PlaylistPanel, PlayListEntry, PanelListMode) != 0) {
+        SequencerRequest(EDITOR_SAVED, bar);
+        SetDlgItemTextA(PlaylistPanel, PlaylistModeText,
+                        Text(PlayMode == 1 ? IDS_REPEAT : IDS_SINGLE));
+        return;
+    }
+    CurrentPlayer = nullptr;
+    SetDlgItemTextA(PlaylistPanel, IDC_TIME, "");
+    SetDlgItemTextA(PlaylistPanel, IDC_TOTAL, "");
+    for (int lamp : PlaylistLamps)
+        SwitchControl(GetDlgItem(PlaylistPanel, lamp), false);
+    SendMessageA(PlaylistPanel, WM_COMMAND, IDC_STOP, 0);
+    SetDlgItemTextA(PlaylistPanel, PlaylistModeText, "");
+}
+
 void EditPlaylist(HWND bar) {
     WarnWhenCollectionIsForAnotherDisc(bar);
     SetLauncherKey(IDC_EDIT_PLAYLIST, true);
-    RunPlaylistEditor();
+    if (RunPlaylistEditor())
+        RefillPlaylistAfterSave(bar);
     SetLauncherKey(IDC_EDIT_PLAYLIST, false);
 }
 

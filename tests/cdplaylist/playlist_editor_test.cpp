@@ -1,0 +1,337 @@
+// The playlist editor on the simulated card: the platform's classic file
+// dialog opened with the launcher key and worked by the robot with clicks
+// and keys; what OK, Cancel and the editor's keys leave in the settings file
+// and the playlist panel.
+#include "tests/players/player_test_support.h"
+#include "tests/support/station_harness.h"
+
+#include "cdplaylist/playlist_editor.h"
+#include "cdplaylist/sequencer.h"
+#include "panekit/resources/panel_ids.h"
+#include "shell/launcher_bar.h"
+#include "shell/startup.h"
+#include "shell/station.h"
+
+#include <atomic>
+#include <functional>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace {
+
+constexpr int Collections = 1151, Files = 1120, Directories = 1121, Drives = 1137;
+constexpr int FileTypes = 1136, NameLabel = 1090, Entries = 1061, EntryTexts = 1069;
+constexpr int AddKey = 2000, AddAllKey = 1064, InsertKey = 1066, ClearKey = 1065;
+constexpr int DeleteCollectionKey = 1068, RepeatKey = 1073, SaveKey = 1060;
+
+// A person at the editor, on the robot's thread.
+class EditorHand {
+  public:
+    explicit EditorHand(HWND dialog) : dialog_(dialog) {}
+
+    void Settle() {
+        for (int i = 0; i < 4; ++i) {
+            SendMessageA(dialog_, WM_NULL, 0, 0);
+            Sleep(15);
+        }
+    }
+    void Press(int id) {
+        PostMessageA(GetDlgItem(dialog_, id), BM_CLICK, 0, 0);
+        Settle();
+    }
+    // A click on a row of a list; with control held it adds to the selection.
+    void ClickRow(int list, int row, bool control = false, bool twice = false) {
+        HWND box = GetDlgItem(dialog_, list);
+        RECT rect{};
+        SendMessageA(box, LB_GETITEMRECT, row, reinterpret_cast<LPARAM>(&rect));
+        LPARAM at = MAKELPARAM(rect.left + 4, (rect.top + rect.bottom) / 2);
+        WPARAM keys = MK_LBUTTON | (control ? MK_CONTROL : 0);
+        PostMessageA(box, WM_LBUTTONDOWN, keys, at);
+        PostMessageA(box, WM_LBUTTONUP, keys & ~MK_LBUTTON, at);
+        if (twice) {
+            PostMessageA(box, WM_LBUTTONDBLCLK, keys, at);
+            PostMessageA(box, WM_LBUTTONUP, keys & ~MK_LBUTTON, at);
+        }
+        Settle();
+    }
+    // Chooses a file type with the arrow keys, as from the keyboard.
+    void ChooseType(int index) {
+        HWND box = GetDlgItem(dialog_, FileTypes);
+        SendMessageA(dialog_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(box), TRUE);
+        int now = static_cast<int>(SendMessageA(box, CB_GETCURSEL, 0, 0));
+        for (; now != index; now += now < index ? 1 : -1) {
+            WPARAM key = now < index ? VK_DOWN : VK_UP;
+            PostMessageA(box, WM_KEYDOWN, key, 1);
+            PostMessageA(box, WM_KEYUP, key, 0xC0000001);
+            Settle();
+        }
+    }
+    // Types a directory and its pattern into the file name and confirms it.
+    void Browse(const std::string &directory, const char *pattern) {
+        std::string typed = directory + "\\" + pattern;
+        SendDlgItemMessageA(dialog_, edt1, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(typed.c_str()));
+        PostMessageA(dialog_, WM_COMMAND, IDOK, 0);
+        Settle();
+    }
+    void SetName(const std::string &name) {
+        SendDlgItemMessageA(dialog_, Collections, WM_SETTEXT, 0,
+                            reinterpret_cast<LPARAM>(name.c_str()));
+        Settle();
+    }
+    std::vector<std::string> Rows(int list) {
+        std::vector<std::string> rows;
+        LRESULT count = SendDlgItemMessageA(dialog_, list, LB_GETCOUNT, 0, 0);
+        for (LRESULT i = 0; i < count; ++i) {
+            char row[512] = "";
+            SendDlgItemMessageA(dialog_, list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(row));
+            rows.push_back(row);
+        }
+        return rows;
+    }
+    int Count(int id, UINT message = LB_GETCOUNT) {
+        return static_cast<int>(SendDlgItemMessageA(dialog_, id, message, 0, 0));
+    }
+    bool Enabled(int id) { return IsWindowEnabled(GetDlgItem(dialog_, id)) != FALSE; }
+    std::string Text(int id) {
+        char text[512] = "";
+        SendDlgItemMessageA(dialog_, id, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
+        return text;
+    }
+    // The box with this caption shown within a second, answered with the
+    // given button: its text, or "" when none came.
+    std::string AnswerBox(const char *caption, int button) {
+        for (int tries = 0; tries < 50; ++tries, Sleep(20)) {
+            HWND box = FindWindowA("#32770", caption);
+            if (box == nullptr || !IsWindowVisible(box))
+                continue;
+            char text[512] = "";
+            GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
+            PostMessageA(GetDlgItem(box, button), BM_CLICK, 0, 0);
+            for (int wait = 0; IsWindow(box) && wait < 100; ++wait)
+                Sleep(20);
+            Settle();
+            return text;
+        }
+        return "";
+    }
+
+  private:
+    HWND dialog_;
+};
+
+std::string Lower(std::string text) {
+    CharLowerBuffA(&text[0], static_cast<DWORD>(text.size()));
+    return text;
+}
+
+class PlaylistEditorTest : public StationTest {
+  protected:
+    void TearDown() override {
+        StationTest::TearDown();
+        CurrentPlayer = nullptr;
+        PlaylistRunning = 0;
+        CurrentEntryIndex = 0;
+        LitIndicator = 0;
+    }
+
+    void StartWith(const std::string &settings, bool disc) {
+        WriteSettingsFile("[Mixer]\r\nCDDISPLAY=1\r\nMIDIDISPLAY=2\r\nWAVEDISPLAY=3\r\n"
+                          "MIXDISPLAY=0\r\nMULTIDISPLAY=4\r\n" +
+                          settings);
+        SimCardConfig card;
+        card.mci.cd.discLoaded = disc;
+        if (disc)
+            card.mci.cd.disc = AudioDisc({70, 65, 30}); // 11522, three tracks
+        ASSERT_EQ(Start("", card), 0 + StationRunning);
+        robot.Forget();
+    }
+
+    // Opens the editor with the launcher key; the script works in it and
+    // answers the key that leaves it. A dialog still open after 60 s is
+    // cancelled, so that a failing script never hangs the run.
+    void Edit(std::function<int(EditorHand &)> script) {
+        char directory[MAX_PATH] = "";
+        GetCurrentDirectoryA(sizeof directory, directory);
+        std::atomic<bool> done{false};
+        robot.SetAnswer([script](const SeenBox &box) -> int {
+            if (box.caption != "PlayList")
+                return 0;
+            EditorHand hand(FindWindowA("#32770", "PlayList"));
+            hand.Settle();
+            return script(hand);
+        });
+        std::thread guard([&done] {
+            for (int waited = 0; waited < 60000 && !done; waited += 50)
+                Sleep(50);
+            while (!done) {
+                HWND dialog = FindWindowA("#32770", "PlayList");
+                if (dialog != nullptr)
+                    PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+                Sleep(200);
+            }
+        });
+        SendMessageA(LauncherBar, WM_COMMAND, IDC_EDIT_PLAYLIST, 0);
+        done = true;
+        guard.join();
+        robot.SetAnswer(nullptr);
+        SetCurrentDirectoryA(directory); // the dialog browses by changing it
+        Pump();
+    }
+};
+
+// Without a disc the CD Track filter lists nothing, and the disc binding of
+// saved CD entries goes.
+TEST_F(PlaylistEditorTest, WithoutADiscNoTracksAreListedAndSavedTracksLoseTheirDisc) {
+    StartWith("[PlayList]\r\nExt=3\r\n[Listuntitled]\r\n0=0002.CD\r\n1=ENDFLAG.END\r\n"
+              "CD_ID=11522\r\n",
+              false);
+    std::vector<std::string> seen;
+    Edit([&seen](EditorHand &hand) {
+        seen = {std::to_string(hand.Count(Files)), std::to_string(hand.Enabled(Directories)),
+                std::to_string(hand.Enabled(Drives)), hand.Text(NameLabel)};
+        hand.Press(RepeatKey);
+        return SaveKey;
+    });
+    EXPECT_EQ(seen, (std::vector<std::string>{"0", "1", "1", "File Name"}));
+    EXPECT_EQ(Setting("PlayList", "Ext"), "3");
+    EXPECT_EQ(Setting("Listuntitled", "0"), "0002.CD");
+    EXPECT_EQ(Setting("Listuntitled", "CD_ID"), "<missing>");
+    EXPECT_EQ(Setting("Mixer", "PLAYMODE"), "1");
+    EXPECT_EQ(ControlText(PlaylistPanel, 7007), "Repeat");
+}
+
+TEST_F(PlaylistEditorTest, TracksOneAndThreeAreStoredAndBoundToTheDiscOnOk) {
+    StartWith("[PlayList]\r\nExt=1\r\n[11522]\r\n3=Finale\r\n", true);
+    std::vector<std::string> seen;
+    Edit([&seen](EditorHand &hand) {
+        hand.ChooseType(2);
+        seen.push_back(hand.Text(NameLabel) + "|" + std::to_string(hand.Enabled(Directories)));
+        hand.ClickRow(Files, 0);
+        hand.Press(InsertKey); // nothing to insert before
+        seen.push_back(std::to_string(hand.Count(Entries)));
+        hand.ClickRow(Files, 2, true);
+        hand.Press(AddKey);
+        hand.ChooseType(3); // back to the files
+        seen.push_back(hand.Text(NameLabel) + "|" + std::to_string(hand.Enabled(Directories)));
+        return SaveKey;
+    });
+    EXPECT_EQ(seen, (std::vector<std::string>{"Track Name|0", "0", "File Name|1"}));
+    EXPECT_EQ(Setting("Listuntitled", "0"), "0001.CD");
+    EXPECT_EQ(Setting("Listuntitled", "1"), "0003.CD");
+    EXPECT_EQ(Setting("Listuntitled", "2"), "ENDFLAG.END");
+    EXPECT_EQ(Setting("Listuntitled", "CD_ID"), "11522") << SettingsFileContents();
+    EXPECT_EQ(Setting("11522", "PlayListName"), "untitled");
+    EXPECT_EQ(Setting("PlayListTitle", "Number"), "1");
+    EXPECT_EQ(Setting("PlayList", "NowSelected"), "untitled");
+    EXPECT_EQ(Setting("PlayList", "Ext"), "4");
+    // The playlist panel shows the saved collection with the first entry loaded.
+    EXPECT_EQ(ControlText(PlaylistPanel, 7007), "Single");
+    EXPECT_EQ(SendDlgItemMessageA(PlaylistPanel, Entries, LB_GETCOUNT, 0, 0), 2);
+    EXPECT_EQ(std::string(CurrentEntryText), "0001.CD");
+    EXPECT_EQ(CurrentPlayer, CdPanel);
+}
+
+TEST_F(PlaylistEditorTest, FilesAppendInDialogOrderWithFullPathsAndOnly99AreSaved) {
+    std::string directory = MakeMediaDir("editor");
+    for (const char *name : {"one.mid", "two.mid", "three.mid"})
+        WriteSong(directory, name, 1);
+    StartWith("[PlayList]\r\nExt=1\r\n", false);
+    std::vector<std::string> listed, names, paths;
+    int rows = 0;
+    Edit([&](EditorHand &hand) {
+        hand.Browse(directory, "*.mid");
+        listed = hand.Rows(Files);
+        hand.ClickRow(Files, 0);
+        hand.ClickRow(Files, 1, true);
+        hand.ClickRow(Files, 2, true);
+        hand.Press(AddKey);
+        names = hand.Rows(Entries);
+        paths = hand.Rows(EntryTexts);
+        hand.ClickRow(Files, 1, false, true); // a double-click adds one more
+        while (hand.Count(Entries) <= 99)
+            hand.Press(AddAllKey);
+        rows = hand.Count(Entries);
+        return SaveKey;
+    });
+    ASSERT_EQ(listed.size(), 3u);
+    EXPECT_EQ(names, listed);
+    ASSERT_EQ(paths.size(), 3u);
+    for (size_t i = 0; i < paths.size(); ++i)
+        EXPECT_EQ(Lower(paths[i]), Lower(directory + "\\" + listed[i]));
+    EXPECT_EQ(rows, 100);
+    EXPECT_EQ(Lower(Setting("Listuntitled", "3")), Lower(directory + "\\" + listed[1]));
+    EXPECT_EQ(Lower(Setting("Listuntitled", "98")), Lower(directory + "\\" + listed[1]));
+    EXPECT_EQ(Setting("Listuntitled", "99"), "ENDFLAG.END");
+    EXPECT_EQ(Setting("Listuntitled", "100"), "<missing>");
+    EXPECT_EQ(SendDlgItemMessageA(PlaylistPanel, Entries, LB_GETCOUNT, 0, 0), 99);
+}
+
+TEST_F(PlaylistEditorTest, ClearAsksOnlyWhenThereIsSomethingAndTheOnlyCollectionStays) {
+    StartWith("[PlayList]\r\nExt=3\r\n", true);
+    std::vector<std::string> seen;
+    Edit([&seen](EditorHand &hand) {
+        hand.Press(ClearKey);
+        seen.push_back(hand.AnswerBox("sonikbay32", IDCANCEL));
+        hand.Press(DeleteCollectionKey);
+        seen.push_back(std::to_string(hand.Count(Collections, CB_GETCOUNT)));
+        hand.Press(AddAllKey);
+        for (int answer : {IDCANCEL, IDOK}) {
+            hand.Press(ClearKey);
+            std::string asked = hand.AnswerBox("sonikbay32", answer);
+            seen.push_back(asked + "|" + std::to_string(hand.Count(Entries)) +
+                           std::to_string(hand.Count(EntryTexts)));
+        }
+        return IDCANCEL;
+    });
+    EXPECT_EQ(seen, (std::vector<std::string>{"", "1", "Clear PlayList OK?|33",
+                                              "Clear PlayList OK?|00"}));
+}
+
+TEST_F(PlaylistEditorTest, CancelWritesNothingButTheFileType) {
+    std::string settings = "[PlayList]\r\nExt=1\r\nNowSelected=mix\r\n"
+                           "[PlayListTitle]\r\nNumber=2\r\n1=mix\r\n2=other\r\n"
+                           "[Listmix]\r\n0=0001.CD\r\n1=ENDFLAG.END\r\nCD_ID=11522\r\n";
+    StartWith(settings, true);
+    std::string before = SettingsFileContents();
+    std::vector<std::string> shown;
+    Edit([&shown](EditorHand &hand) {
+        shown = hand.Rows(Entries);
+        hand.ChooseType(2);
+        hand.Press(AddAllKey);
+        hand.Press(RepeatKey);
+        hand.SetName("fresh");
+        return IDCANCEL;
+    });
+    EXPECT_EQ(shown, (std::vector<std::string>{"untitled1"}));
+    std::string expected = before;
+    expected.replace(expected.find("Ext=1"), 5, "Ext=3");
+    EXPECT_EQ(SettingsFileContents(), expected);
+    EXPECT_EQ(std::string(PlayListName), "untitled") << "the current collection is unchanged";
+}
+
+TEST_F(PlaylistEditorTest, ANameThatWouldNotSurviveARestartIsRefusedWithAMessage) {
+    StartWith("", true);
+    std::string tooLong(60, 'n');
+    std::string longest(59, 'k');
+    std::vector<std::string> seen;
+    Edit([&](EditorHand &hand) {
+        hand.ChooseType(2);
+        hand.Press(AddAllKey);
+        hand.SetName(tooLong);
+        hand.Press(SaveKey);
+        seen.push_back(hand.AnswerBox("sonikbay32 error", IDOK));
+        seen.push_back(std::to_string(hand.Count(Entries)));
+        hand.SetName(longest);
+        return SaveKey;
+    });
+    EXPECT_EQ(seen, (std::vector<std::string>{"A collection name needs 1 to 59 characters.", "3"}));
+    EXPECT_EQ(Setting(("List" + tooLong).c_str(), "0"), "<missing>");
+    EXPECT_EQ(Setting(("List" + longest).c_str(), "2"), "0003.CD");
+    EXPECT_EQ(std::string(PlayListName), longest);
+    EXPECT_EQ(std::string(PlayListEntry), "List" + longest);
+    ASSERT_EQ(Close(), 0);
+    EXPECT_EQ(Setting("Mixer", "PlayListEntry"), "List" + longest) << "read back whole";
+}
+
+} // namespace
