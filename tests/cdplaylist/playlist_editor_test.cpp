@@ -43,8 +43,13 @@ class EditorHand {
     // A click on a row of a list; with control held it adds to the selection.
     void ClickRow(int list, int row, bool control = false, bool twice = false) {
         HWND box = GetDlgItem(dialog_, list);
-        RECT rect{};
+        RECT rect{}, client{};
+        GetClientRect(box, &client);
         SendMessageA(box, LB_GETITEMRECT, row, reinterpret_cast<LPARAM>(&rect));
+        if (rect.bottom > client.bottom) { // scrolled into view first
+            SendMessageA(box, LB_SETTOPINDEX, row, 0);
+            SendMessageA(box, LB_GETITEMRECT, row, reinterpret_cast<LPARAM>(&rect));
+        }
         LPARAM at = MAKELPARAM(rect.left + 4, (rect.top + rect.bottom) / 2);
         WPARAM keys = MK_LBUTTON | (control ? MK_CONTROL : 0);
         PostMessageA(box, WM_LBUTTONDOWN, keys, at);
@@ -265,6 +270,36 @@ TEST_F(PlaylistEditorTest, FilesAppendInDialogOrderWithFullPathsAndOnly99AreSave
     EXPECT_EQ(Setting("Listuntitled", "99"), "ENDFLAG.END");
     EXPECT_EQ(Setting("Listuntitled", "100"), "<missing>");
     EXPECT_EQ(SendDlgItemMessageA(PlaylistPanel, Entries, LB_GETCOUNT, 0, 0), 99);
+}
+
+// A selection too long for the dialog's buffer, or a path too long for an
+// entry, is reported and adds nothing rather than a cut path.
+TEST_F(PlaylistEditorTest, SelectionsAndPathsThatWouldNotFitAreReportedNotCut) {
+    std::string directory = MakeMediaDir("editor-long");
+    directory += "\\" + std::string(165 - directory.size(), 'd');
+    ASSERT_TRUE(CreateDirectoryA(directory.c_str(), nullptr));
+    for (int i = 10; i < 22; ++i) // 12 names of 88 characters
+        WriteSong(directory, (std::string(82, 'n') + std::to_string(i) + ".mid").c_str(), 1);
+    StartWith("[PlayList]\r\nExt=1\r\n", false);
+    std::vector<std::string> seen;
+    Edit([&](EditorHand &hand) {
+        hand.Browse(directory, "*.mid");
+        seen.push_back(std::to_string(hand.Count(Files)));
+        for (int row = 0; row < 12; ++row)
+            hand.ClickRow(Files, row, row > 0);
+        hand.Press(AddKey);
+        seen.push_back(hand.AnswerBox("sonikbay32 error", IDOK));
+        hand.ClickRow(Files, 3);
+        hand.Press(AddKey);
+        seen.push_back(hand.AnswerBox("sonikbay32 error", IDOK).substr(0, 40));
+        seen.push_back(std::to_string(hand.Count(Entries)));
+        return IDCANCEL;
+    });
+    EXPECT_EQ(
+        seen,
+        (std::vector<std::string>{
+            "12", "The chosen files do not fit in one selection.\nChoose fewer files at a time.",
+            "A path is too long for the playlist:\n" + directory.substr(0, 3), "0"}));
 }
 
 TEST_F(PlaylistEditorTest, ClearAsksOnlyWhenThereIsSomethingAndTheOnlyCollectionStays) {
