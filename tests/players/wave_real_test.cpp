@@ -51,9 +51,10 @@ size_t LoudSamples(const Bytes &bytes) {
 }
 
 // Starts a program of the Unix side through Wine's "start /unix" and waits
-// for start to return; the program must end by itself. Started from this
-// process directly, Wine gives no handle for it and closes descriptors of
-// this process's standard output along the way.
+// for start to return; the program must end by itself, and soon, since it
+// holds this process's Unix output open. Started from this process
+// directly, Wine gives no handle for it and leaves this process's standard
+// output or error going nowhere.
 bool StartUnixProgram(const std::string &commandLine) {
     char system[MAX_PATH];
     GetSystemDirectoryA(system, MAX_PATH);
@@ -134,7 +135,7 @@ TEST_F(WaveRealTest, WhatThePanelPlaysReachesTheSink) {
     // The capture ends by itself; playback starts once samples reach the
     // file, since the first few tenths of a second of a capture get lost.
     std::string capture = unixStem + ".raw";
-    ASSERT_TRUE(StartUnixProgram("/usr/bin/timeout 8 /usr/bin/parecord -d nullsink.monitor "
+    ASSERT_TRUE(StartUnixProgram("/usr/bin/timeout 5 /usr/bin/parecord -d nullsink.monitor "
                                  "--latency-msec=50 --raw --format=s16le --channels=1 "
                                  "--rate=22050 " +
                                  capture));
