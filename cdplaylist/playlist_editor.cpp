@@ -566,7 +566,17 @@ void DeleteCollection(HWND dialog) {
     char section[SectionSize];
     std::snprintf(section, sizeof section, "List%s", name);
     WriteSettingText(section, nullptr, nullptr);
+    // The box always names the collection whose rows are shown, so that OK
+    // never saves one collection's rows under another's name: the shown one
+    // deleted, the first one is loaded; another deleted, the shown one stays.
+    LRESULT shown = ToList(dialog, IDC_COLLECTIONS, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                           reinterpret_cast<LPARAM>(EditorCollectionName));
+    if (lstrcmpiA(section, EditorSection) != 0 && shown != CB_ERR) {
+        ToList(dialog, IDC_COLLECTIONS, CB_SETCURSEL, static_cast<WPARAM>(shown));
+        return;
+    }
     ToList(dialog, IDC_COLLECTIONS, CB_SETCURSEL, 0);
+    SelectCollection(dialog);
 }
 
 // ---- Saving ----

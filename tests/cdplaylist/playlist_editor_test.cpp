@@ -324,6 +324,25 @@ TEST_F(PlaylistEditorTest, ClearAsksOnlyWhenThereIsSomethingAndTheOnlyCollection
                                               "Clear PlayList OK?|00"}));
 }
 
+// Deleting the collection on show loads the one the box then names, so that
+// OK cannot save the deleted rows over another collection.
+TEST_F(PlaylistEditorTest, DeletingTheShownCollectionShowsTheNextOne) {
+    StartWith("[PlayList]\r\nNowSelected=mix\r\n[PlayListTitle]\r\nNumber=2\r\n1=mix\r\n"
+              "2=other\r\n[Listmix]\r\n0=C:\\a.mid\r\n1=ENDFLAG.END\r\n"
+              "[Listother]\r\n0=C:\\b.mid\r\n1=ENDFLAG.END\r\n",
+              false);
+    std::vector<std::string> shown;
+    Edit([&shown](EditorHand &hand) {
+        hand.SetName("mix");
+        hand.Press(DeleteCollectionKey);
+        shown = hand.Rows(Entries);
+        return SaveKey;
+    });
+    EXPECT_EQ(shown, (std::vector<std::string>{"b.mid"}));
+    EXPECT_EQ(Setting("Listother", "0"), "C:\\b.mid");
+    EXPECT_EQ(Setting("Listmix", "0"), "<missing>");
+}
+
 TEST_F(PlaylistEditorTest, CancelWritesNothingButTheFileType) {
     std::string settings = "[PlayList]\r\nExt=1\r\nNowSelected=mix\r\n"
                            "[PlayListTitle]\r\nNumber=2\r\n1=mix\r\n2=other\r\n"
