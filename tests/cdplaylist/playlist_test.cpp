@@ -219,6 +219,26 @@ TEST_F(PlaylistTest, TwoWaveFilesOnThePlatformsOwnDevice) {
     Close();
 }
 
+TEST_F(PlaylistTest, AnUnsavedTakeIsAskedAboutBeforeAWaveEntryAndCancelKeepsIt) {
+    StartWith({Song("a.mid", 20), Wave("b.wav", 1500)});
+    SendMessageA(WavePanel, WM_COMMAND, IDC_RECORD, 0);
+    AdvanceSimClock(1000);
+    SendMessageA(WavePanel, WM_COMMAND, IDC_STOP, 0);
+    ASSERT_EQ(WaveModified, 1);
+    PlayRow(0);
+    robot.SetAnswer(
+        [](const SeenBox &box) -> int { return box.text.rfind("[", 0) == 0 ? IDCANCEL : 0; });
+    Command(IDC_FFSKIP); // on to the WAVE entry
+    ASSERT_EQ(robot.Seen().size(), 1u);
+    EXPECT_EQ(robot.Seen()[0].text.substr(0, 14), "[UNTITLED.WAV]");
+    EXPECT_EQ(WaveModified, 1) << "the take is kept";
+    EXPECT_EQ(CurrentEntryIndex, 0) << "and the list stays where it was";
+    EXPECT_NE(CurrentPlayer, WavePanel);
+    robot.SetAnswer([](const SeenBox &box) -> int {
+        return box.text.rfind("[", 0) == 0 ? IDNO : 0; // the station may close
+    });
+}
+
 TEST_F(PlaylistTest, DamagedCollectionsShowWhatTheyHold) {
     std::vector<std::string> many;
     for (int i = 0; i < 120; ++i)
