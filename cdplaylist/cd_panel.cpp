@@ -209,15 +209,36 @@ void ShowDisc(HWND panel) {
 }
 
 // A status text in the title line, the other texts cleared.
+// The poll shows the same status again and again while a drive stays empty:
+// a text that is there already is not set anew, which would repaint it.
+void SetTextUnlessShown(HWND panel, int id, const char *text) {
+    char shown[TextSlotSize] = "";
+    GetDlgItemTextA(panel, id, shown, sizeof shown);
+    if (std::strcmp(shown, text) != 0)
+        SetDlgItemTextA(panel, id, text);
+}
+
 void ShowStatus(HWND panel, const char *status) {
-    SetDlgItemTextA(panel, IDC_TITLE, status);
+    SetTextUnlessShown(panel, IDC_TITLE, status);
     for (int id : {IDC_TIME, IDC_DISCTIME, IDC_POSITION, IDC_TRACKLINE})
-        SetDlgItemTextA(panel, id, "");
+        SetTextUnlessShown(panel, id, "");
 }
 
 void ShowDeviceInUse(HWND panel) {
     ShowStatus(panel, Text(IDS_CD_IN_USE));
     TrackCount = 0;
+}
+
+// Opens the device; a drive held by another program says so in the title
+// line. Answers whether the device is open.
+bool OpenOrSayWhy(HWND panel) {
+    MCIERROR error = OpenCdDevice(panel);
+    if (error == 0)
+        return true;
+    if (error == MCIERR_MUST_USE_SHAREABLE)
+        ShowDeviceInUse(panel);
+    CdDeviceOpen = false;
+    return false;
 }
 
 // The current track's length in the playlist panel's total time.
@@ -258,13 +279,8 @@ void ShowDeviceError(HWND panel, MCIERROR error) {
 // A command that finds the device closed opens it first. Answers whether
 // the command is to be carried out.
 bool ReopenForCommand(HWND panel) {
-    MCIERROR error = OpenCdDevice(panel);
-    if (error != 0) {
-        if (error == MCIERR_MUST_USE_SHAREABLE)
-            ShowDeviceInUse(panel);
-        CdDeviceOpen = false;
+    if (!OpenOrSayWhy(panel))
         return true;
-    }
     CdPlayState = Stopped;
     CdRefreshPending = false;
     if (ProbeTracks()) {
@@ -574,13 +590,8 @@ void PostRepeat(HWND panel) {
 
 // The poll's reopen of a device that could not be had before.
 void ReopenOnPoll(HWND panel) {
-    MCIERROR error = OpenCdDevice(panel);
-    if (error != 0) {
-        if (error == MCIERR_MUST_USE_SHAREABLE)
-            ShowDeviceInUse(panel);
-        CdDeviceOpen = false;
+    if (!OpenOrSayWhy(panel))
         return;
-    }
     CdPlayState = Stopped;
     if (ProbeTracks())
         ShowStatus(panel, Text(IDS_NO_DISC));
@@ -601,8 +612,10 @@ void ForgetDisc(HWND panel) {
     CdPlayState = Stopped;
     DiscReady = false;
     DiscId = 0;
-    CdAnimFrame = IdleDisplay;
-    DrawIdleDisplay(panel);
+    if (CdAnimFrame != IdleDisplay) { // a frame of a play is on the display
+        CdAnimFrame = IdleDisplay;
+        DrawIdleDisplay(panel);
+    }
     ReleaseLatchedButtons(&LatchedPlayButton, &LatchedPauseButton);
 }
 
@@ -792,12 +805,8 @@ void PlaceControls(HWND panel) {
 
 // Opens the device and shows the disc in the drive, as far as there is one.
 void FirstProbe(HWND panel) {
-    if (MCIERROR error = OpenCdDevice(panel)) {
-        if (error == MCIERR_MUST_USE_SHAREABLE)
-            ShowDeviceInUse(panel);
-        CdDeviceOpen = false;
+    if (!OpenOrSayWhy(panel))
         return;
-    }
     if (ProbeTracks()) {
         ShowStatus(panel, Text(IDS_NO_DISC));
         DiscReady = false;
