@@ -1,7 +1,11 @@
 // Times full repaints of the station with every stacked panel open: the
 // launcher bar, the CD, MIDI, WAVE, mixer, playlist and VIDEO panels and all
-// their controls. Prints the median of one repaint.
+// their controls, beside the floor: a bare copy of the same window tree that
+// paints only what the design asks (bench/paint_floor.h), timed in the same
+// run. Prints the medians of one repaint, whole and per panel, with the
+// ratio to the floor.
 //   paint_timer [repaints]
+#include "bench/paint_floor.h"
 #include "panekit/resources/panel_ids.h"
 #include "shell/launcher_bar.h"
 #include "shell/settings.h"
@@ -14,6 +18,9 @@
 #include <vector>
 
 namespace {
+
+constexpr double Goal = 1.2;
+constexpr int Rounds = 6; // the station and the floor take turns this often
 
 double Milliseconds(LARGE_INTEGER from, LARGE_INTEGER to) {
     LARGE_INTEGER frequency;
@@ -29,9 +36,8 @@ void Pump() {
     }
 }
 
-// Median time of a synchronous repaint of a window and all its children.
-double MedianRepaint(HWND window, int repaints) {
-    std::vector<double> times;
+// Times `repaints` synchronous repaints of a window and all its children.
+void TimeRepaints(HWND window, int repaints, std::vector<double> *times) {
     for (int i = 0; i < repaints; ++i) {
         LARGE_INTEGER begin, end;
         QueryPerformanceCounter(&begin);
@@ -39,16 +45,52 @@ double MedianRepaint(HWND window, int repaints) {
                      RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
         GdiFlush();
         QueryPerformanceCounter(&end);
-        times.push_back(Milliseconds(begin, end));
+        times->push_back(Milliseconds(begin, end));
     }
+}
+
+double Median(std::vector<double> times) {
     std::sort(times.begin(), times.end());
     return times[times.size() / 2];
+}
+
+// The station's window tree and its copies take turns on screen, each timed
+// while the others are hidden.
+constexpr int Trees = 3; // the station, the floor, the windows alone
+
+struct Timing {
+    HWND tops[Trees];
+    std::vector<double> times[Trees];
+};
+
+void TimeTurns(Timing *timing, const HWND (&windows)[Trees], int repaints) {
+    int each = std::max(1, repaints / Rounds);
+    for (int round = 0; round < Rounds; ++round)
+        for (int tree = 0; tree < Trees; ++tree) {
+            for (int other = 0; other < Trees; ++other)
+                if (other != tree)
+                    ShowWindow(timing->tops[other], SW_HIDE);
+            ShowWindow(timing->tops[tree], SW_SHOWNA);
+            Pump();
+            TimeRepaints(windows[tree], each, &timing->times[tree]);
+        }
+    for (int tree = 1; tree < Trees; ++tree)
+        ShowWindow(timing->tops[tree], SW_HIDE);
+    ShowWindow(timing->tops[0], SW_SHOWNA);
+    Pump();
+}
+
+void Report(const char *name, const Timing &timing) {
+    double station = Median(timing.times[0]), floor = Median(timing.times[1]),
+           windows = Median(timing.times[2]);
+    std::printf("  %-12s %7.2f   floor %7.2f   ratio %.2f   windows alone %7.2f\n", name, station,
+                floor, station / floor, windows);
 }
 
 } // namespace
 
 int main(int argc, char **argv) {
-    int repaints = argc > 1 ? std::max(1, std::atoi(argv[1])) : 1000;
+    int repaints = argc > 1 ? std::max(Rounds, std::atoi(argv[1])) : 300;
     char directory[MAX_PATH];
     GetTempPathA(MAX_PATH, directory);
     std::snprintf(SettingsFileName, sizeof SettingsFileName, "%ssbay_paint_bench.ini", directory);
@@ -64,19 +106,35 @@ int main(int argc, char **argv) {
     std::printf("panels open: %d%s\n", PanelStackCount,
                 MixerPanel == nullptr ? " (no mixer device: mixer panel missing)" : "");
 
-    double median = MedianRepaint(MainWindow, repaints);
-    std::printf("full repaint over %d repaints (ms): median %.2f\n", repaints, median);
-    const struct {
-        HWND window;
-        const char *name;
-    } parts[] = {{LauncherBar, "launcher bar"}, {CdPanel, "CD"},       {MidiPanel, "MIDI"},
-                 {WavePanel, "WAVE"},           {MixerPanel, "mixer"}, {PlaylistPanel, "playlist"},
-                 {VideoPanel, "VIDEO"}};
-    for (const auto &part : parts)
-        if (part.window != nullptr)
-            std::printf("  %-12s %.2f ms\n", part.name,
-                        MedianRepaint(part.window, std::max(1, repaints / 10)));
+    const FloorPanel panels[] = {
+        {LauncherBar, 1999, 0, 0, 0},    {CdPanel, 122, 104, 372, 40},
+        {MidiPanel, 4053, 104, 372, 40}, {WavePanel, 1016, 104, 372, 40},
+        {MixerPanel, 1017, 0, 0, 0},     {PlaylistPanel, 4054, 135, 415, 64},
+        {VideoPanel, 4040, 0, 0, 0}};
+    const char *names[] = {"launcher bar", "CD", "MIDI", "WAVE", "mixer", "playlist", "VIDEO"};
+    std::map<HWND, HWND> floor = BuildPaintFloor(MainWindow, LibraryInstance, panels, 7, false);
+    std::map<HWND, HWND> bare = BuildPaintFloor(MainWindow, LibraryInstance, panels, 7, true);
+    Pump();
 
+    Timing whole{{MainWindow, floor[MainWindow], bare[MainWindow]}, {}};
+    TimeTurns(&whole, {MainWindow, floor[MainWindow], bare[MainWindow]}, repaints);
+    std::printf("full repaint of %d windows, median of %d repaints (ms):\n",
+                static_cast<int>(floor.size()), repaints);
+    Report("station", whole);
+    std::printf("  goal: ratio at most %.2f; windows alone: the same tree painting nothing\n",
+                Goal);
+    std::printf("per panel, median of %d repaints (ms):\n", std::max(Rounds, repaints / 5));
+    for (int i = 0; i < 7; ++i) {
+        HWND panel = panels[i].panel;
+        if (panel == nullptr || floor.count(panel) == 0)
+            continue;
+        Timing part{{MainWindow, floor[MainWindow], bare[MainWindow]}, {}};
+        TimeTurns(&part, {panel, floor[panel], bare[panel]}, repaints / 5);
+        Report(names[i], part);
+    }
+
+    DestroyWindow(floor[MainWindow]);
+    DestroyWindow(bare[MainWindow]);
     PostMessageA(MainWindow, WM_CLOSE, 0, 0);
     RunMessageLoop();
     EndStation();

@@ -1,6 +1,11 @@
-// Times start-up: starts a program, waits until its main window is visible,
-// closes it, and repeats. Prints the median for the station and for the bare
-// window program, and their ratio.
+// Times start-up: starts a program, waits until its main window is shown and
+// the program answers messages (its start-up and first paint are done),
+// closes it, and repeats. The station runs with a settings file that stacks
+// the CD, MIDI, WAVE, mixer and playlist panels; the user's own settings file
+// is put back afterwards. Prints the medians of the station, of its floor
+// (the same windows from the same templates, doing nothing), of a bare
+// window importing the station's system DLLs and of a bare window, with the
+// ratios.
 //   startup_timer [runs]
 #include <windows.h>
 
@@ -12,6 +17,8 @@
 
 namespace {
 
+constexpr double Goal = 1.2;
+
 std::string Beside(const char *name) {
     char path[MAX_PATH];
     GetModuleFileNameA(nullptr, path, MAX_PATH);
@@ -20,23 +27,82 @@ std::string Beside(const char *name) {
     return directory + name;
 }
 
+std::string SettingsFile() {
+    char directory[MAX_PATH];
+    GetWindowsDirectoryA(directory, MAX_PATH);
+    return std::string(directory) + "\\SONIKBAY.INI";
+}
+
+// The user's settings file, read before the runs and written back after.
+struct KeptFile {
+    bool existed = false;
+    std::string bytes;
+};
+
+KeptFile Keep(const std::string &path) {
+    KeptFile kept;
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                              0, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return kept;
+    kept.existed = true;
+    char buffer[65536];
+    DWORD read = 0;
+    while (ReadFile(file, buffer, sizeof buffer, &read, nullptr) && read > 0)
+        kept.bytes.append(buffer, read);
+    CloseHandle(file);
+    return kept;
+}
+
+void PutBack(const std::string &path, const KeptFile &kept) {
+    WritePrivateProfileStringA(nullptr, nullptr, nullptr, path.c_str()); // flush the cache
+    if (!kept.existed) {
+        DeleteFileA(path.c_str());
+        return;
+    }
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return;
+    DWORD written = 0;
+    WriteFile(file, kept.bytes.data(), static_cast<DWORD>(kept.bytes.size()), &written, nullptr);
+    CloseHandle(file);
+}
+
+// Every run of the station starts with the same panels stacked in the same
+// order as the floor stacks them, at the same place.
+void WriteBenchSettings(const std::string &path) {
+    const char *keys[][2] = {{"CDDISPLAY", "1"},  {"MIDIDISPLAY", "2"},  {"WAVEDISPLAY", "3"},
+                             {"MIXDISPLAY", "4"}, {"MULTIDISPLAY", "5"}, {"VIDEODISPLAY", "0"},
+                             {"AUTOPLAY", "0"},   {"SELECTABLE", "0"}};
+    for (const auto &key : keys)
+        WritePrivateProfileStringA("Mixer", key[0], key[1], path.c_str());
+    WritePrivateProfileStringA("Init", "X", "0", path.c_str());
+    WritePrivateProfileStringA("Init", "Y", "0", path.c_str());
+    WritePrivateProfileStringA("EFX", "DLOG", "0", path.c_str());
+}
+
 double Seconds(LARGE_INTEGER from, LARGE_INTEGER to) {
     LARGE_INTEGER frequency;
     QueryPerformanceFrequency(&frequency);
     return double(to.QuadPart - from.QuadPart) / double(frequency.QuadPart);
 }
 
-// Milliseconds from CreateProcess to a visible window of the class; -1 on failure.
-double TimeOneStart(const std::string &program, const char *windowClass) {
+struct Start {
+    double shown = -1;    // ms from CreateProcess until the window is visible
+    double answered = -1; // ... until it then answers a message
+};
+
+// Times one start of the program; negative times on failure.
+Start TimeOneStart(const std::string &program, const char *windowClass) {
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process{};
     std::string commandLine = "\"" + program + "\"";
-    LARGE_INTEGER begin, shown;
+    LARGE_INTEGER begin, shown, ready;
     QueryPerformanceCounter(&begin);
     if (!CreateProcessA(program.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
                         nullptr, &startup, &process))
-        return -1;
+        return {};
     HWND window = nullptr;
     for (;;) {
         window = FindWindowA(windowClass, nullptr);
@@ -49,42 +115,82 @@ double TimeOneStart(const std::string &program, const char *windowClass) {
         Sleep(1);
     }
     QueryPerformanceCounter(&shown);
+    DWORD_PTR answer = 0;
+    if (window != nullptr &&
+        SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, 10000, &answer) == 0)
+        window = nullptr;
+    QueryPerformanceCounter(&ready);
     if (window != nullptr)
         PostMessageA(window, WM_CLOSE, 0, 0);
     if (WaitForSingleObject(process.hProcess, 10000) != WAIT_OBJECT_0)
         TerminateProcess(process.hProcess, 1);
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
-    return window == nullptr ? -1 : Seconds(begin, shown) * 1000.0;
+    if (window == nullptr)
+        return {};
+    return {Seconds(begin, shown) * 1000.0, Seconds(begin, ready) * 1000.0};
 }
 
-double MedianStart(const std::string &program, const char *windowClass, int runs) {
-    std::vector<double> times;
-    TimeOneStart(program, windowClass); // warm-up
-    for (int i = 0; i < runs; ++i) {
-        double ms = TimeOneStart(program, windowClass);
-        if (ms < 0) {
-            std::printf("%s did not show its window\n", program.c_str());
-            return -1;
-        }
-        times.push_back(ms);
-    }
+struct Program {
+    const char *file;
+    const char *windowClass;
+    bool station;
+    std::vector<double> shown, answered;
+};
+
+double Median(std::vector<double> times) {
     std::sort(times.begin(), times.end());
     return times[times.size() / 2];
+}
+
+void Report(const char *what, const Program *programs, std::vector<double> Program::*times,
+            int runs) {
+    double station = Median(programs[0].*times);
+    double floor = Median(programs[1].*times);
+    double imports = Median(programs[2].*times);
+    double bare = Median(programs[3].*times);
+    std::printf("start-up %s, median of %d runs (ms):\n", what, runs);
+    std::printf("  sbay32                                  %7.1f\n", station);
+    std::printf("  floor: same windows, doing nothing      %7.1f   sbay32/floor %.2f (goal %.2f)\n",
+                floor, station / floor, Goal);
+    std::printf("  bare window importing the system DLLs   %7.1f   sbay32/this %.2f\n", imports,
+                station / imports);
+    std::printf("  bare window                             %7.1f   sbay32/this %.2f\n", bare,
+                station / bare);
 }
 
 } // namespace
 
 int main(int argc, char **argv) {
-    int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 10;
-    double station = MedianStart(Beside("sbay32.exe"), "sonikbay", runs);
-    double bare = MedianStart(Beside("bare_window.exe"), "barewindow", runs);
-    double imports = MedianStart(Beside("bare_imports.exe"), "bareimports", runs);
-    if (station < 0 || bare < 0 || imports < 0)
+    int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 15;
+    std::string settings = SettingsFile();
+    KeptFile kept = Keep(settings);
+    Program programs[] = {{"sbay32.exe", "sonikbay", true, {}, {}},
+                          {"bare_station.exe", "barestation", false, {}, {}},
+                          {"bare_imports.exe", "bareimports", false, {}, {}},
+                          {"bare_window.exe", "barewindow", false, {}, {}}};
+    bool failed = false;
+    // Runs take turns, so that whatever else the machine does falls on all
+    // of them alike; the first round warms up and is not counted.
+    for (int run = 0; run <= runs && !failed; ++run)
+        for (Program &program : programs) {
+            if (program.station)
+                WriteBenchSettings(settings);
+            Start start = TimeOneStart(Beside(program.file), program.windowClass);
+            if (start.answered < 0) {
+                std::printf("%s did not show its window\n", program.file);
+                failed = true;
+                break;
+            }
+            if (run > 0) {
+                program.shown.push_back(start.shown);
+                program.answered.push_back(start.answered);
+            }
+        }
+    PutBack(settings, kept);
+    if (failed)
         return 1;
-    std::printf("startup over %d runs (median, ms): sbay32 %.1f, bare window %.1f, ratio %.2f\n",
-                runs, station, bare, station / bare);
-    std::printf("  bare window importing the station's system DLLs %.1f, ratio %.2f\n", imports,
-                imports / bare);
+    Report("until the window is shown", programs, &Program::shown, runs);
+    Report("until it then answers (first paint done)", programs, &Program::answered, runs);
     return 0;
 }
