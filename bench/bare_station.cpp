@@ -5,8 +5,11 @@
 // station uses, stacks the CD, MIDI, WAVE, mixer and playlist panels as the
 // start-up benchmark's settings file has them, shows the window and runs the
 // message loop. The panels' procedures and the three control classes do
-// nothing: no device is opened, no control is moved, nothing is painted but
-// what the platform paints itself.
+// nothing: no control is moved, nothing is painted but what the platform
+// paints itself, and no device is opened, unless the command line says
+// "/devices": then the mixer is opened with the main window as callback
+// window where the station's launcher bar opens it, and the CD audio device
+// where the station's CD panel opens it, and both are closed at exit.
 #include <windows.h>
 
 #include <commdlg.h>
@@ -25,12 +28,11 @@ constexpr int SlotHeight = 86;
 constexpr int SlotOverlap = 3;
 constexpr int ParkedX = 641;
 
-// One function of each DLL that the station imports beyond user32, gdi32 and
-// kernel32, so that the linker keeps the imports.
+// One function of each DLL that the station imports beyond user32, gdi32,
+// kernel32 and winmm, so that the linker keeps the imports.
 void *volatile StationImports[] = {
     reinterpret_cast<void *>(&GetOpenFileNameA), reinterpret_cast<void *>(&DragAcceptFiles),
-    reinterpret_cast<void *>(&mciSendCommandA), reinterpret_cast<void *>(&RegOpenKeyExA),
-    reinterpret_cast<void *>(&CreatePalette)};
+    reinterpret_cast<void *>(&RegOpenKeyExA), reinterpret_cast<void *>(&CreatePalette)};
 
 HWND Main;
 int ClientHeight;
@@ -47,6 +49,27 @@ LRESULT CALLBACK MainProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
 
 INT_PTR CALLBACK NothingDialog(HWND, UINT, WPARAM, LPARAM) {
     return FALSE;
+}
+
+HMIXER OpenMixer() {
+    HMIXER mixer = nullptr;
+    if (mixerGetNumDevs() == 0 ||
+        mixerOpen(&mixer, 0, reinterpret_cast<DWORD_PTR>(Main), 0,
+                  CALLBACK_WINDOW | MIXER_OBJECTF_MIXER) != MMSYSERR_NOERROR)
+        return nullptr;
+    MIXERCAPSA caps{};
+    mixerGetDevCapsA(reinterpret_cast<UINT_PTR>(mixer), &caps, sizeof caps);
+    return mixer;
+}
+
+MCIDEVICEID OpenCd(HWND panel) {
+    MCI_OPEN_PARMSA open{};
+    open.dwCallback = reinterpret_cast<DWORD_PTR>(panel);
+    open.lpstrDeviceType = reinterpret_cast<LPCSTR>(static_cast<DWORD_PTR>(MCI_DEVTYPE_CD_AUDIO));
+    if (mciSendCommandA(0, MCI_OPEN, MCI_OPEN_TYPE | MCI_OPEN_TYPE_ID | MCI_WAIT,
+                        reinterpret_cast<DWORD_PTR>(&open)) != 0)
+        return 0;
+    return open.wDeviceID;
 }
 
 // The library registers the real controls when it loads; they give way to
@@ -98,7 +121,8 @@ void Stack(HWND panel, int top) {
 
 } // namespace
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showState) {
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int showState) {
+    bool devices = std::strstr(commandLine, "/devices") != nullptr;
     for (void *function : StationImports)
         if (function == nullptr)
             return 1;
@@ -131,7 +155,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showState) {
     Resize(40);
 
     HWND launcher = Panel(library, "MAIN");
+    HMIXER mixerDevice = devices ? OpenMixer() : nullptr;
     HWND cd = Panel(library, "CD_PLAY");
+    MCIDEVICEID cdDevice = devices ? OpenCd(cd) : 0;
     HWND midi = Panel(library, "MIDI_PLAY");
     HWND wave = Panel(library, "WAVE_PLAY");
     HWND playlist = Panel(library, "PLAYLIST");
@@ -152,6 +178,10 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showState) {
         TranslateMessage(&message);
         DispatchMessageA(&message);
     }
+    if (cdDevice != 0)
+        mciSendCommandA(cdDevice, MCI_CLOSE, MCI_WAIT, 0);
+    if (mixerDevice != nullptr)
+        mixerClose(mixerDevice);
     FreeLibrary(library);
     return 0;
 }
