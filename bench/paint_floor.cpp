@@ -1,7 +1,9 @@
 #include "bench/paint_floor.h"
 
 #include "panekit/control_rules.h"
+#include "shell/painting.h"
 
+#include <climits>
 #include <cstring>
 #include <set>
 #include <vector>
@@ -23,46 +25,40 @@ std::map<HWND, FloorPanel> Panels;
 std::set<HWND> Idle; // windows of a copy that paints nothing
 bool CopyPaintsNothing;
 
-struct Dib {
-    const BITMAPINFOHEADER *header = nullptr;
-    const BYTE *pixels = nullptr;
-    int colours = 0;
-};
-
-bool FindDib(HINSTANCE module, int id, Dib *dib) {
+// Width and height of a bitmap resource, read from its header.
+SIZE SizeOfBitmap(HINSTANCE module, int id) {
     HRSRC found = FindResourceA(module, MAKEINTRESOURCEA(id), MAKEINTRESOURCEA(2));
-    if (found == nullptr)
-        return false;
-    dib->header = static_cast<const BITMAPINFOHEADER *>(LockResource(LoadResource(module, found)));
-    if (dib->header == nullptr)
-        return false;
-    dib->colours = dib->header->biClrUsed != 0    ? static_cast<int>(dib->header->biClrUsed)
-                   : dib->header->biBitCount <= 8 ? 1 << dib->header->biBitCount
-                                                  : 0;
-    dib->pixels = reinterpret_cast<const BYTE *>(dib->header) + dib->header->biSize +
-                  dib->colours * sizeof(RGBQUAD);
-    return true;
-}
-
-int HeightOf(const Dib &dib) {
-    return dib.header->biHeight < 0 ? -dib.header->biHeight : dib.header->biHeight;
-}
-
-// A bitmap loaded, copied 1:1 to the client's corner and deleted.
-SIZE CopyBitmap(HDC dc, int id, const RECT &client) {
-    HBITMAP face = LoadBitmapA(Library, MAKEINTRESOURCEA(id));
-    if (face == nullptr)
+    auto *header =
+        found == nullptr
+            ? nullptr
+            : static_cast<const BITMAPINFOHEADER *>(LockResource(LoadResource(module, found)));
+    if (header == nullptr)
         return {0, 0};
+    return {header->biWidth, header->biHeight < 0 ? -header->biHeight : header->biHeight};
+}
+
+// A bitmap of `module` loaded, copied 1:1 to (x, y) of `dc`, at most
+// `limit` of it, and deleted.
+void CopyBitmap(HDC dc, HINSTANCE module, int id, int x, int y, SIZE limit) {
+    HBITMAP bitmap = LoadBitmapA(module, MAKEINTRESOURCEA(id));
+    if (bitmap == nullptr)
+        return;
     BITMAP info{};
-    GetObjectA(face, sizeof info, &info);
+    GetObjectA(bitmap, sizeof info, &info);
     HDC memory = CreateCompatibleDC(dc);
-    HGDIOBJ previous = SelectObject(memory, face);
-    BitBlt(dc, 0, 0, info.bmWidth < client.right ? info.bmWidth : client.right,
-           info.bmHeight < client.bottom ? info.bmHeight : client.bottom, memory, 0, 0, SRCCOPY);
+    HGDIOBJ previous = SelectObject(memory, bitmap);
+    BitBlt(dc, x, y, info.bmWidth < limit.cx ? info.bmWidth : limit.cx,
+           info.bmHeight < limit.cy ? info.bmHeight : limit.cy, memory, 0, 0, SRCCOPY);
     SelectObject(memory, previous);
     DeleteDC(memory);
-    DeleteObject(face);
-    return {info.bmWidth, info.bmHeight};
+    DeleteObject(bitmap);
+}
+
+// A control's face, copied to its client area.
+void CopyFace(HWND control, HDC dc, int id) {
+    RECT client;
+    GetClientRect(control, &client);
+    CopyBitmap(dc, Library, id, 0, 0, {client.right, client.bottom});
 }
 
 // Fills what a paint of `covered` leaves of the client area.
@@ -77,50 +73,21 @@ void EraseAround(HWND window, HDC dc, SIZE covered) {
     RestoreDC(dc, saved);
 }
 
-SIZE SizeOfBitmap(HINSTANCE module, int id) {
-    Dib dib;
-    if (!FindDib(module, id, &dib))
-        return {0, 0};
-    return {dib.header->biWidth, HeightOf(dib)};
-}
-
 int LampFace(HWND lamp) {
     return GetDlgCtrlID(lamp);
 }
 
-// A bitmap of `module` loaded, copied 1:1 to (x, y) and deleted.
-void CopyBitmapAt(HDC dc, HINSTANCE module, int id, int x, int y) {
-    HBITMAP bitmap = LoadBitmapA(module, MAKEINTRESOURCEA(id));
-    if (bitmap == nullptr)
-        return;
-    BITMAP info{};
-    GetObjectA(bitmap, sizeof info, &info);
-    HDC memory = CreateCompatibleDC(dc);
-    HGDIOBJ previous = SelectObject(memory, bitmap);
-    BitBlt(dc, x, y, info.bmWidth, info.bmHeight, memory, 0, 0, SRCCOPY);
-    SelectObject(memory, previous);
-    DeleteDC(memory);
-    DeleteObject(bitmap);
-}
-
-void PaintPanel(HWND window) {
-    PAINTSTRUCT paint;
-    HDC dc = BeginPaint(window, &paint);
+void PaintPanel(HWND window, HDC dc) {
     const FloorPanel &panel = Panels[window];
-    CopyBitmapAt(dc, Library, panel.backgroundId, 0, 0);
+    const SIZE whole{SHRT_MAX, SHRT_MAX};
+    CopyBitmap(dc, Library, panel.backgroundId, 0, 0, whole);
     if (panel.displayId != 0)
-        CopyBitmapAt(dc, Program, panel.displayId, panel.displayX, panel.displayY);
-    EndPaint(window, &paint);
+        CopyBitmap(dc, Program, panel.displayId, panel.displayX, panel.displayY, whole);
 }
 
-void PaintButton(HWND button) {
-    PAINTSTRUCT paint;
-    HDC dc = BeginPaint(button, &paint);
-    RECT client;
-    GetClientRect(button, &client);
-    CopyBitmap(dc, ButtonFaceBase(GetDlgCtrlID(button), GetWindowLongA(button, GWL_STYLE) & 0xFF),
-               client);
-    EndPaint(button, &paint);
+void PaintButton(HWND button, HDC dc) {
+    CopyFace(button, dc,
+             ButtonFaceBase(GetDlgCtrlID(button), GetWindowLongA(button, GWL_STYLE) & 0xFF));
 }
 
 void ThumbRow(HDC dc, COLORREF colour, int left, int right, int y) {
@@ -129,12 +96,8 @@ void ThumbRow(HDC dc, COLORREF colour, int left, int right, int y) {
     LineTo(dc, right + 1, y);
 }
 
-void PaintSlider(HWND slider) {
-    PAINTSTRUCT paint;
-    HDC dc = BeginPaint(slider, &paint);
-    RECT client;
-    GetClientRect(slider, &client);
-    CopyBitmap(dc, SliderTrack, client);
+void PaintSlider(HWND slider, HDC dc) {
+    CopyFace(slider, dc, SliderTrack);
     HGDIOBJ previous = SelectObject(dc, GetStockObject(DC_PEN));
     const COLORREF rows[] = {RGB(255, 255, 0),   RGB(255, 255, 0),   RGB(192, 192, 192),
                              RGB(128, 128, 255), RGB(128, 255, 255), RGB(255, 128, 255)};
@@ -146,90 +109,74 @@ void PaintSlider(HWND slider) {
     LineTo(dc, 19, ThumbTop + 6);
     ThumbRow(dc, RGB(0, 0, 0), 1, 18, ThumbTop + 7);
     SelectObject(dc, previous);
-    EndPaint(slider, &paint);
 }
 
-void PaintLamp(HWND lamp) {
-    PAINTSTRUCT paint;
-    HDC dc = BeginPaint(lamp, &paint);
-    RECT client;
-    GetClientRect(lamp, &client);
-    CopyBitmap(dc, LampFace(lamp), client);
-    EndPaint(lamp, &paint);
+void PaintLamp(HWND lamp, HDC dc) {
+    CopyFace(lamp, dc, LampFace(lamp));
 }
 
-LRESULT StaticColours(HWND panel, HDC dc) {
-    SetBkColor(dc, RGB(0, 0, 0));
-    SetTextColor(dc, RGB(0, 255, 255));
-    UnrealizeObject(Black);
-    POINT origin{0, 0};
-    ClientToScreen(panel, &origin);
-    SetBrushOrgEx(dc, origin.x, origin.y, nullptr);
-    return reinterpret_cast<LRESULT>(Black);
+// What each kind of window paints, and how much of it that covers.
+struct Role {
+    void (*paint)(HWND window, HDC dc);
+    SIZE (*covered)(HWND window);
+};
+
+SIZE PanelCovers(HWND window) {
+    return SizeOfBitmap(Library, Panels[window].backgroundId);
+}
+SIZE ButtonCovers(HWND) {
+    return {SHRT_MAX, SHRT_MAX}; // a button never erases
+}
+SIZE SliderCovers(HWND) {
+    return SizeOfBitmap(Library, SliderTrack);
+}
+SIZE LampCovers(HWND window) {
+    return SizeOfBitmap(Library, LampFace(window));
 }
 
-LRESULT IdleProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+const Role PanelRole{PaintPanel, PanelCovers};
+const Role ButtonRole{PaintButton, ButtonCovers};
+const Role SliderRole{PaintSlider, SliderCovers};
+const Role LampRole{PaintLamp, LampCovers};
+
+LRESULT Handle(const Role &role, HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    bool idle = Idle.count(window) != 0;
     switch (message) {
     case WM_PAINT: {
         PAINTSTRUCT paint;
-        BeginPaint(window, &paint);
+        HDC dc = BeginPaint(window, &paint);
+        if (!idle)
+            role.paint(window, dc);
         EndPaint(window, &paint);
         return 0;
     }
-    case WM_ERASEBKGND: return 1;
+    case WM_ERASEBKGND:
+        if (!idle)
+            EraseAround(window, reinterpret_cast<HDC>(wParam), role.covered(window));
+        return 1;
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORLISTBOX:
+        if (!idle && &role == &PanelRole) {
+            // Coloured as the panels colour them, by the same helper.
+            StaticColors(Black, window, reinterpret_cast<HDC>(wParam));
+            return reinterpret_cast<LRESULT>(Black);
+        }
+        return DefWindowProcA(window, message, wParam, lParam);
     default: return DefWindowProcA(window, message, wParam, lParam);
     }
 }
 
 LRESULT CALLBACK PanelProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (Idle.count(window) != 0)
-        return IdleProc(window, message, wParam, lParam);
-    switch (message) {
-    case WM_PAINT: PaintPanel(window); return 0;
-    case WM_ERASEBKGND: {
-        const FloorPanel &panel = Panels[window];
-        EraseAround(window, reinterpret_cast<HDC>(wParam),
-                    SizeOfBitmap(Library, panel.backgroundId));
-        return 1;
-    }
-    case WM_CTLCOLORSTATIC:
-    case WM_CTLCOLORLISTBOX: return StaticColours(window, reinterpret_cast<HDC>(wParam));
-    default: return DefWindowProcA(window, message, wParam, lParam);
-    }
+    return Handle(PanelRole, window, message, wParam, lParam);
 }
-
 LRESULT CALLBACK ButtonProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (Idle.count(window) != 0)
-        return IdleProc(window, message, wParam, lParam);
-    switch (message) {
-    case WM_PAINT: PaintButton(window); return 0;
-    case WM_ERASEBKGND: return 1;
-    default: return DefWindowProcA(window, message, wParam, lParam);
-    }
+    return Handle(ButtonRole, window, message, wParam, lParam);
 }
-
 LRESULT CALLBACK SliderProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (Idle.count(window) != 0)
-        return IdleProc(window, message, wParam, lParam);
-    switch (message) {
-    case WM_PAINT: PaintSlider(window); return 0;
-    case WM_ERASEBKGND:
-        EraseAround(window, reinterpret_cast<HDC>(wParam), SizeOfBitmap(Library, SliderTrack));
-        return 1;
-    default: return DefWindowProcA(window, message, wParam, lParam);
-    }
+    return Handle(SliderRole, window, message, wParam, lParam);
 }
-
 LRESULT CALLBACK LampProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (Idle.count(window) != 0)
-        return IdleProc(window, message, wParam, lParam);
-    switch (message) {
-    case WM_PAINT: PaintLamp(window); return 0;
-    case WM_ERASEBKGND:
-        EraseAround(window, reinterpret_cast<HDC>(wParam), SizeOfBitmap(Library, LampFace(window)));
-        return 1;
-    default: return DefWindowProcA(window, message, wParam, lParam);
-    }
+    return Handle(LampRole, window, message, wParam, lParam);
 }
 
 void Register(const char *name, WNDPROC procedure, HBRUSH background) {
