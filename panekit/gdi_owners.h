@@ -124,8 +124,12 @@ class PaintScope {
     HDC dc_;
 };
 
-// Invalidates the whole client area with erase and repaints it at once.
+// Invalidates the whole client area with erase and repaints it at once. A
+// window that is not on screen has nothing to repaint: it is painted whole
+// when it or its parent is shown.
 inline void RepaintNow(HWND window) {
+    if (!IsWindowVisible(window))
+        return;
     InvalidateRect(window, nullptr, TRUE);
     UpdateWindow(window);
 }

@@ -97,4 +97,34 @@ TEST(ControlPainting, ThousandPaintsLeaveNoHandleBehind) {
     EXPECT_LE(LiveGdiObjects() - before, 5) << "GDI handles leak while painting";
 }
 
+// A control switched while it is not on screen does not paint then; once
+// shown it must show its new state, not what it showed before it was hidden.
+TEST(ControlPainting, StateSwitchedWhileHiddenShowsOnceShown) {
+    ASSERT_NE(Panekit(), nullptr);
+    Control play("BitmapButton", IDC_PLAY, 0x06, 300, 100, 45, 21);
+    Control lamp("HiliteBitmap", 4016, 0, 360, 100, 36, 11);
+    Control slider("SliderVol", 14, 0, 410, 100, 19, 48);
+    const struct {
+        HWND window;
+        int onFace;
+    } controls[] = {{play.hwnd, 4002}, {lamp.hwnd, 4017}, {slider.hwnd, 7026}};
+    for (const auto &control : controls) {
+        if (!FaceExists(control.onFace))
+            GTEST_SKIP() << "no face " << control.onFace << " in this build";
+        UpdateWindow(control.window); // the unlit face is on screen
+        ShowWindow(control.window, SW_HIDE);
+        SendMessageA(control.window, WM_COMMAND, CMD_SET_ON, 0);
+        ShowWindow(control.window, SW_SHOWNA);
+        Pump();
+        FaceImage face(control.onFace);
+        HDC dc = GetDC(control.window);
+        // A new slider's thumb covers the track's first eight rows.
+        for (int y = control.window == slider.hwnd ? 8 : 0; y < face.height(); y += 3)
+            for (int x = 0; x < face.width(); x += 3)
+                ASSERT_EQ(GetPixel(dc, x, y), face.Pixel(x, y))
+                    << "face " << control.onFace << " at " << x << "," << y;
+        ReleaseDC(control.window, dc);
+    }
+}
+
 } // namespace
