@@ -27,11 +27,6 @@ void MeasureFrame(HWND window) {
     MeasuredNonClientHeight = (outer.bottom - outer.top) - (inner.bottom - inner.top);
 }
 
-LRESULT OnCreate() {
-    Display.autoPlay = ReadSettingInt("Mixer", "AUTOPLAY", 0);
-    return 0;
-}
-
 LRESULT OnMove(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (IsIconic(window))
         return DefWindowProcA(window, message, wParam, lParam);
@@ -124,7 +119,8 @@ LRESULT OnMixerControlChange(DWORD controlId) {
 
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case WM_CREATE: return OnCreate();
+    // WM_CREATE needs nothing: the display settings, "AUTOPLAY" among them,
+    // were read just before the window was created.
     case WM_MOVE: return OnMove(window, message, wParam, lParam);
     case WM_SIZE: return OnSize(window, message, wParam, lParam);
     case WM_CLOSE: return OnClose(window);
@@ -142,14 +138,20 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
 } // namespace
 
 bool RegisterMainWindowClass(HINSTANCE instance) {
-    WNDCLASSA windowClass{};
+    WNDCLASSEXA windowClass{};
+    windowClass.cbSize = sizeof windowClass;
     windowClass.lpfnWndProc = MainWindowProc;
     windowClass.hInstance = instance;
     windowClass.hIcon = LoadIconA(instance, "SONIKBAY");
+    // The icon's own small image; without it the platform scales one down
+    // from the large image at every start.
+    windowClass.hIconSm = static_cast<HICON>(
+        LoadImageA(instance, "SONIKBAY", IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
+                   GetSystemMetrics(SM_CYSMICON), LR_DEFAULTCOLOR));
     windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
     windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
     windowClass.lpszClassName = MainWindowClass;
-    return RegisterClassA(&windowClass) != 0;
+    return RegisterClassExA(&windowClass) != 0;
 }
 
 void UnregisterMainWindowClass(HINSTANCE instance) {
