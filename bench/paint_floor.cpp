@@ -214,14 +214,10 @@ void CopyListRows(HWND from, HWND to) {
 }
 
 void CopyChildren(HWND from, HWND to, std::map<HWND, HWND> *copies) {
-    // The first child is the top of the z-order; copies are created bottom up
-    // so that each lands on top of the ones before.
-    std::vector<HWND> children;
+    // A new child goes under its siblings, so copies made from the top of
+    // the z-order down stack as the originals do.
     for (HWND child = GetWindow(from, GW_CHILD); child != nullptr;
-         child = GetWindow(child, GW_HWNDNEXT))
-        children.push_back(child);
-    for (auto it = children.rbegin(); it != children.rend(); ++it) {
-        HWND child = *it;
+         child = GetWindow(child, GW_HWNDNEXT)) {
         char className[64] = "";
         GetClassNameA(child, className, sizeof className);
         char text[256] = "";
