@@ -144,10 +144,11 @@ bool RegisterMainWindowClass(HINSTANCE instance) {
     windowClass.hInstance = instance;
     windowClass.hIcon = LoadIconA(instance, "SONIKBAY");
     // The icon's own small image; without it the platform scales one down
-    // from the large image at every start.
-    windowClass.hIconSm = static_cast<HICON>(
-        LoadImageA(instance, "SONIKBAY", IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
-                   GetSystemMetrics(SM_CYSMICON), LR_DEFAULTCOLOR));
+    // from the large image at every start. Shared, like the large one, so
+    // that registering the class again loads nothing new.
+    windowClass.hIconSm = static_cast<HICON>(LoadImageA(instance, "SONIKBAY", IMAGE_ICON,
+                                                        GetSystemMetrics(SM_CXSMICON),
+                                                        GetSystemMetrics(SM_CYSMICON), LR_SHARED));
     windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
     windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
     windowClass.lpszClassName = MainWindowClass;
