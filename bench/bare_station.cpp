@@ -28,11 +28,11 @@ constexpr int SlotHeight = 86;
 constexpr int SlotOverlap = 3;
 constexpr int ParkedX = 641;
 
-// One function of each DLL that the station imports beyond user32, gdi32,
-// kernel32 and winmm, so that the linker keeps the imports.
-void *volatile StationImports[] = {
-    reinterpret_cast<void *>(&GetOpenFileNameA), reinterpret_cast<void *>(&DragAcceptFiles),
-    reinterpret_cast<void *>(&RegOpenKeyExA), reinterpret_cast<void *>(&CreatePalette)};
+// One function of each DLL that the station imports and this program would
+// not otherwise call, so that the linker keeps the imports.
+void *volatile StationImports[] = {reinterpret_cast<void *>(&GetOpenFileNameA),
+                                   reinterpret_cast<void *>(&DragAcceptFiles),
+                                   reinterpret_cast<void *>(&RegOpenKeyExA)};
 
 HWND Main;
 int ClientHeight;

@@ -21,7 +21,7 @@ struct FloorPanel {
 // Copies the tree under `stationWindow` into a new hidden top-level window of
 // the same size and style in the same place (the caller shows one of them at
 // a time). Returns the copy of every window of the tree, keyed by the
-// station's window. With `paintNothing` the copies only validate their
-// update regions: what the windows alone cost.
+// station's window. With `paintNothing` the copies begin and end their paint
+// and draw nothing: what the windows alone cost.
 std::map<HWND, HWND> BuildPaintFloor(HWND stationWindow, HINSTANCE library,
                                      const FloorPanel *panels, int panelCount, bool paintNothing);

@@ -20,7 +20,7 @@
 namespace {
 
 constexpr double Goal = 1.2;
-constexpr int Rounds = 6; // the station and the floor take turns this often
+constexpr int Rounds = 6; // the trees take turns this often
 
 double Milliseconds(LARGE_INTEGER from, LARGE_INTEGER to) {
     LARGE_INTEGER frequency;
@@ -58,31 +58,29 @@ double Median(std::vector<double> times) {
 // while the others are hidden.
 constexpr int Trees = 3; // the station, the floor, the windows alone
 
-struct Timing {
-    HWND tops[Trees];
-    std::vector<double> times[Trees];
-};
+using Times = std::vector<double>[Trees];
 
-void TimeTurns(Timing *timing, const HWND (&windows)[Trees], int repaints) {
+// Times the same window of each tree; `tops` are the trees' top-level windows.
+void TimeTurns(const HWND (&tops)[Trees], const HWND (&windows)[Trees], int repaints,
+               Times &times) {
     int each = std::max(1, repaints / Rounds);
     for (int round = 0; round < Rounds; ++round)
         for (int tree = 0; tree < Trees; ++tree) {
             for (int other = 0; other < Trees; ++other)
                 if (other != tree)
-                    ShowWindow(timing->tops[other], SW_HIDE);
-            ShowWindow(timing->tops[tree], SW_SHOWNA);
+                    ShowWindow(tops[other], SW_HIDE);
+            ShowWindow(tops[tree], SW_SHOWNA);
             Pump();
-            TimeRepaints(windows[tree], each, &timing->times[tree]);
+            TimeRepaints(windows[tree], each, &times[tree]);
         }
     for (int tree = 1; tree < Trees; ++tree)
-        ShowWindow(timing->tops[tree], SW_HIDE);
-    ShowWindow(timing->tops[0], SW_SHOWNA);
+        ShowWindow(tops[tree], SW_HIDE);
+    ShowWindow(tops[0], SW_SHOWNA);
     Pump();
 }
 
-void Report(const char *name, const Timing &timing) {
-    double station = Median(timing.times[0]), floor = Median(timing.times[1]),
-           windows = Median(timing.times[2]);
+void Report(const char *name, const Times &times) {
+    double station = Median(times[0]), floor = Median(times[1]), windows = Median(times[2]);
     std::printf("  %-12s %7.2f   floor %7.2f   ratio %.2f   windows alone %7.2f\n", name, station,
                 floor, station / floor, windows);
 }
@@ -116,8 +114,9 @@ int main(int argc, char **argv) {
     std::map<HWND, HWND> bare = BuildPaintFloor(MainWindow, LibraryInstance, panels, 7, true);
     Pump();
 
-    Timing whole{{MainWindow, floor[MainWindow], bare[MainWindow]}, {}};
-    TimeTurns(&whole, {MainWindow, floor[MainWindow], bare[MainWindow]}, repaints);
+    const HWND tops[Trees] = {MainWindow, floor[MainWindow], bare[MainWindow]};
+    Times whole;
+    TimeTurns(tops, tops, repaints, whole);
     std::printf("full repaint of %d windows, median of %d repaints (ms):\n",
                 static_cast<int>(floor.size()), repaints);
     Report("station", whole);
@@ -128,8 +127,8 @@ int main(int argc, char **argv) {
         HWND panel = panels[i].panel;
         if (panel == nullptr || floor.count(panel) == 0)
             continue;
-        Timing part{{MainWindow, floor[MainWindow], bare[MainWindow]}, {}};
-        TimeTurns(&part, {panel, floor[panel], bare[panel]}, repaints / 5);
+        Times part;
+        TimeTurns(tops, {panel, floor[panel], bare[panel]}, repaints / 5, part);
         Report(names[i], part);
     }
 
