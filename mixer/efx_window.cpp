@@ -82,16 +82,9 @@ void ChoosePreset(HWND window, int selection) {
 // A place a damaged or stale settings file gives is pulled onto the screen,
 // so that the window can always be seen and moved.
 void PlaceOnScreen(HWND window) {
-    int left = GetSystemMetrics(SM_XVIRTUALSCREEN);
-    int top = GetSystemMetrics(SM_YVIRTUALSCREEN);
-    int width = GetSystemMetrics(SM_CXVIRTUALSCREEN);
-    int height = GetSystemMetrics(SM_CYVIRTUALSCREEN);
-    if (width <= 0 || height <= 0) {
-        width = GetSystemMetrics(SM_CXSCREEN);
-        height = GetSystemMetrics(SM_CYSCREEN);
-    }
-    int x = std::max(left, std::min(EfxX, left + width - WindowWidth));
-    int y = std::max(top, std::min(EfxY, top + height - ManualHeight));
+    RECT screen = ReachableScreen();
+    int x = std::max<int>(screen.left, std::min<int>(EfxX, screen.right - WindowWidth));
+    int y = std::max<int>(screen.top, std::min<int>(EfxY, screen.bottom - ManualHeight));
     MoveWindow(window, x, y, WindowWidth, ManualHeight, TRUE);
 }
 

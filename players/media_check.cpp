@@ -29,15 +29,32 @@ struct MediaFile {
     uint64_t size = 0;
 };
 
+// The size and the seek with their high words, which every Windows has: a
+// low word of all ones is an answer only when the last error says so.
+bool SizeOf(HANDLE handle, uint64_t *size) {
+    DWORD high = 0;
+    SetLastError(NO_ERROR);
+    DWORD low = GetFileSize(handle, &high);
+    if (low == INVALID_FILE_SIZE && GetLastError() != NO_ERROR)
+        return false;
+    *size = (uint64_t(high) << 32) | low;
+    return true;
+}
+
+bool SeekTo(HANDLE handle, uint64_t at) {
+    LONG high = static_cast<LONG>(at >> 32);
+    SetLastError(NO_ERROR);
+    DWORD low = SetFilePointer(handle, static_cast<LONG>(at & 0xFFFFFFFFu), &high, FILE_BEGIN);
+    return low != INVALID_SET_FILE_POINTER || GetLastError() == NO_ERROR;
+}
+
 // Exactly count bytes from offset at, or false.
 bool ReadAt(const MediaFile &file, uint64_t at, void *out, DWORD count) {
     if (at > file.size || count > file.size - at)
         return false;
-    LARGE_INTEGER offset;
-    offset.QuadPart = static_cast<LONGLONG>(at);
     DWORD got = 0;
-    return SetFilePointerEx(file.handle, offset, nullptr, FILE_BEGIN) &&
-           ReadFile(file.handle, out, count, &got, nullptr) && got == count;
+    return SeekTo(file.handle, at) && ReadFile(file.handle, out, count, &got, nullptr) &&
+           got == count;
 }
 
 uint32_t Little16(const uint8_t *bytes) {
@@ -361,10 +378,8 @@ MCIERROR CheckMediaFile(const char *path, MediaKind kind) {
                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file.handle == INVALID_HANDLE_VALUE)
         return 0;
-    LARGE_INTEGER size;
     MCIERROR answer = Refused;
-    if (GetFileSizeEx(file.handle, &size)) {
-        file.size = static_cast<uint64_t>(size.QuadPart);
+    if (SizeOf(file.handle, &file.size)) {
         switch (kind) {
         case MediaKind::Midi: answer = CheckMidi(file); break;
         case MediaKind::Wave: answer = CheckWave(file); break;

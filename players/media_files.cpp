@@ -55,9 +55,17 @@ int AskAboutFile(HWND owner, const char *title, int questionId, UINT buttons) {
     return MessageBoxA(owner, question, Text(IDS_CAPTION), buttons | MB_ICONQUESTION);
 }
 
+// Any path the file dialogs return, however long.
 bool FileExists(const char *path) {
-    OFSTRUCT probe{};
-    return OpenFile(path, &probe, OF_EXIST) != HFILE_ERROR;
+    return GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES;
+}
+
+// The sharing that lets every other program go on with a file the checks
+// look at. The Windows 95 family knows no delete sharing and refuses an open
+// that asks for it.
+DWORD ShareWithEveryone() {
+    DWORD share = FILE_SHARE_READ | FILE_SHARE_WRITE;
+    return PlatformFamily == 40 ? share | FILE_SHARE_DELETE : share;
 }
 
 // The chosen path with ".wav" added when the WAVE filter was left selected
@@ -80,8 +88,7 @@ struct FileStamp {
 
 FileStamp StampOf(const char *path) {
     FileStamp stamp;
-    HANDLE file = CreateFileA(path, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                              nullptr, OPEN_EXISTING, 0, nullptr);
+    HANDLE file = CreateFileA(path, 0, ShareWithEveryone(), nullptr, OPEN_EXISTING, 0, nullptr);
     if (file == INVALID_HANDLE_VALUE)
         return stamp;
     BY_HANDLE_FILE_INFORMATION info{};
@@ -110,9 +117,8 @@ bool CanWriteFile(const char *path) {
     if (attributes != INVALID_FILE_ATTRIBUTES) {
         if ((attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) != 0)
             return false;
-        HANDLE file =
-            CreateFileA(path, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                        nullptr, OPEN_EXISTING, 0, nullptr);
+        HANDLE file = CreateFileA(path, GENERIC_WRITE, ShareWithEveryone(), nullptr, OPEN_EXISTING,
+                                  0, nullptr);
         if (file == INVALID_HANDLE_VALUE)
             return false;
         CloseHandle(file);

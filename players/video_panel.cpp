@@ -133,14 +133,13 @@ void SaveSeparateWindowPosition() {
 void PlaceSeparateWindow() {
     MCI_DGV_RECT_PARMS where{};
     VideoCommand(MCI_WHERE, MCI_DGV_WHERE_SOURCE | MCI_WAIT, &where);
-    int left = GetSystemMetrics(SM_XVIRTUALSCREEN);
-    int top = GetSystemMetrics(SM_YVIRTUALSCREEN);
-    int screenWidth = std::max(GetSystemMetrics(SM_CXVIRTUALSCREEN), ReachableEdge);
-    int screenHeight = std::max(GetSystemMetrics(SM_CYVIRTUALSCREEN), ReachableEdge);
+    RECT screen = ReachableScreen();
+    int screenWidth = std::max<int>(screen.right - screen.left, ReachableEdge);
+    int screenHeight = std::max<int>(screen.bottom - screen.top, ReachableEdge);
     int width = std::clamp<int>(where.rc.right - where.rc.left, ReachableEdge, screenWidth);
     int height = std::clamp<int>(where.rc.bottom - where.rc.top, ReachableEdge, screenHeight);
-    int x = std::clamp<int>(SavedWindowX, left, left + screenWidth - ReachableEdge);
-    int y = std::clamp<int>(SavedWindowY, top, top + screenHeight - ReachableEdge);
+    int x = std::clamp<int>(SavedWindowX, screen.left, screen.left + screenWidth - ReachableEdge);
+    int y = std::clamp<int>(SavedWindowY, screen.top, screen.top + screenHeight - ReachableEdge);
     MoveWindow(VideoPlaybackWindow, x, y, width, height, TRUE);
 }
 

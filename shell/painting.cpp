@@ -159,6 +159,19 @@ void PlaceControls(HWND panel, const ControlPlace *places, size_t count, BOOL re
                        repaint);
 }
 
+RECT ReachableScreen(int(WINAPI *metric)(int)) {
+    int left = metric(SM_XVIRTUALSCREEN);
+    int top = metric(SM_YVIRTUALSCREEN);
+    int width = metric(SM_CXVIRTUALSCREEN);
+    int height = metric(SM_CYVIRTUALSCREEN);
+    if (width <= 0 || height <= 0) {
+        left = top = 0;
+        width = metric(SM_CXSCREEN);
+        height = metric(SM_CYSCREEN);
+    }
+    return RECT{left, top, left + width, top + height};
+}
+
 void DrawIdleDisplay(HWND panel) {
     if (panel == PlaylistPanel)
         DrawOnWindow(panel, IdlePlaylistDisplay, PlaylistDisplayX, PlaylistDisplayY,

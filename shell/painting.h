@@ -1,6 +1,7 @@
 // Painting helpers shared by the panels: skin bitmaps drawn through the one
 // shared palette, panel backgrounds, display text colours, the display
-// animation, and the release and lighting of remembered keys.
+// animation, control placement and the screen windows are kept on, and the
+// release and lighting of remembered keys.
 #pragma once
 #include <windows.h>
 
@@ -46,6 +47,12 @@ template <size_t N>
 void PlaceControls(HWND panel, const ControlPlace (&places)[N], BOOL repaint = TRUE) {
     PlaceControls(panel, places, N, repaint);
 }
+
+// The area a window of the station is kept within so that it can be seen
+// and moved: the virtual screen of all monitors, or the primary screen where
+// the system answers 0 for the virtual screen (Windows 95 and NT 4.0).
+// metric stands in for GetSystemMetrics.
+RECT ReachableScreen(int(WINAPI *metric)(int) = GetSystemMetrics);
 
 // The idle display of a player panel, or of the playlist panel, drawn now.
 void DrawIdleDisplay(HWND panel);

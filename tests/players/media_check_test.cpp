@@ -268,6 +268,14 @@ TEST(MediaCheck, LargeFilesAreJudgedByTheirHeadersAlone) {
     EXPECT_EQ(CheckMediaFile(SparseFile("long.wav", header, 44 + uint64_t(Samples)).c_str(),
                              MediaKind::Wave),
               0u);
+    // Past 4 GB the size's high word counts: the data fits in the file.
+    constexpr uint32_t HugeSamples = 0xF0000000u;
+    Poke32(header, 4, 36 + HugeSamples);
+    Poke32(header, 40, HugeSamples);
+    EXPECT_EQ(CheckMediaFile(SparseFile("huge.wav", header, (uint64_t(1) << 32) + 4096).c_str(),
+                             MediaKind::Wave),
+              0u);
+    DeleteFileA(ScratchFile("huge.wav").c_str());
     std::string noise = SparseFile("noise.bin", Noise(4096, 3), uint64_t(1) << 30);
     for (MediaKind kind : {MediaKind::Midi, MediaKind::Wave, MediaKind::Avi})
         EXPECT_EQ(CheckMediaFile(noise.c_str(), kind), DWORD(MCIERR_INVALID_FILE));

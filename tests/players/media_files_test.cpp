@@ -261,6 +261,67 @@ TEST_F(SaveQuestionTest, AnExistingFileIsReplacedOnlyAfterAskingWithNoAsDefault)
     EXPECT_EQ(robot.Seen().back().text, "[take2.wav]\nThis Wave file has been exist.\noverwrite?");
 }
 
+TEST_F(SaveQuestionTest, AnExistingFileFarDownIsAskedAboutToo) {
+    std::string folder = directory;
+    while (folder.size() < 160) { // past the 128 characters of the old checks
+        folder += "\\a-folder-of-takes";
+        CreateDirectoryA(folder.c_str(), nullptr);
+    }
+    std::string take = folder + "\\take.wav";
+    ASSERT_TRUE(WriteBytes(take, Bytes{'o', 'l', 'd'}));
+    Answer({IDYES, IDNO}, take);
+    EXPECT_EQ(ConfirmWaveChanges(), 0);
+    EXPECT_EQ(robot.Seen().back().text, "[take.wav]\nThis Wave file has been exist.\noverwrite?");
+    EXPECT_TRUE(Saves().empty());
+    Bytes kept;
+    ASSERT_TRUE(ReadBytes(take, kept));
+    EXPECT_EQ(kept, (Bytes{'o', 'l', 'd'}));
+}
+
+// The Windows 95 family knows no delete sharing: its checks ask for none and
+// answer as the NT family's do. Only a file another program holds open for
+// deletion tells them apart: the 95 family's checks cannot open it.
+TEST_F(SaveQuestionTest, BothFamiliesCheckSavesAlike) {
+    int detected = PlatformFamily;
+    for (int family : {95, 40}) {
+        SCOPED_TRACE(family);
+        PlatformFamily = family;
+        std::string take = directory + "\\family" + std::to_string(family) + ".wav";
+        robot.Forget();
+        Answer({IDYES}, take);
+        EXPECT_EQ(ConfirmWaveChanges(), 1) << BoxesSeen();
+        EXPECT_TRUE(Exists(take));
+
+        WaveModified = 1;
+        robot.Forget();
+        Answer({IDYES, IDYES}, take);
+        EXPECT_EQ(ConfirmWaveChanges(), 1) << BoxesSeen();
+        EXPECT_EQ(WaveModified, 0);
+
+        WaveModified = 1;
+        size_t asked = Saves().size();
+        HANDLE holder = CreateFileA(take.c_str(), GENERIC_READ | DELETE,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                    OPEN_EXISTING, 0, nullptr);
+        robot.Forget();
+        Answer({IDYES, IDYES}, take);
+        ConfirmWaveChanges();
+        CloseHandle(holder);
+        EXPECT_EQ(Saves().size() - asked, family == 95 ? 0u : 1u);
+
+        SetFileAttributesA(take.c_str(), FILE_ATTRIBUTE_READONLY);
+        WaveModified = 1;
+        asked = Saves().size();
+        robot.Forget();
+        Answer({IDYES, IDYES}, take);
+        EXPECT_EQ(ConfirmWaveChanges(), 0);
+        EXPECT_EQ(Saves().size(), asked) << "a read-only file reached the device";
+        EXPECT_EQ(WaveModified, 1);
+        SetFileAttributesA(take.c_str(), FILE_ATTRIBUTE_NORMAL);
+    }
+    PlatformFamily = detected;
+}
+
 TEST_F(SaveQuestionTest, AFailedSaveIsShownAndTheChangesStayUnsaved) {
     SimMciFailNext("waveaudio", MCI_SAVE, MCIERR_FILE_NOT_SAVED);
     Answer({IDYES}, directory + "\\take3.wav");

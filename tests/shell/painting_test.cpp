@@ -1,6 +1,7 @@
 // Painting helpers: the display animation's frames and ticks, text colours,
-// remembered keys and the record-source indicators, and that painting the
-// whole station gives back every GDI object it makes.
+// remembered keys and the record-source indicators, the screen windows are
+// kept on, and that painting the whole station gives back every GDI object it
+// makes.
 #include "panekit/gdi_owners.h"
 #include "panekit/resources/panel_ids.h"
 #include "shell/launcher_bar.h"
@@ -112,6 +113,36 @@ TEST_F(PaintingTest, OneSourceIndicatorIsLitAndTheOthersDarkened) {
         EXPECT_EQ(GetParent(sent.window), WavePanel);
         EXPECT_EQ(sent.command, static_cast<UINT>(id == 4020 ? CMD_SET_ON : CMD_SET_OFF)) << id;
     }
+}
+
+// Metrics of a system with two monitors, the second left of the first, and
+// of one that has no virtual screen metrics (they answer 0).
+int WINAPI TwoMonitors(int index) {
+    switch (index) {
+    case SM_XVIRTUALSCREEN: return -1280;
+    case SM_YVIRTUALSCREEN: return -24;
+    case SM_CXVIRTUALSCREEN: return 2304;
+    case SM_CYVIRTUALSCREEN: return 1048;
+    case SM_CXSCREEN: return 1024;
+    case SM_CYSCREEN: return 768;
+    }
+    return 0;
+}
+int WINAPI NoVirtualScreen(int index) {
+    return index == SM_CXSCREEN ? 800 : index == SM_CYSCREEN ? 600 : 0;
+}
+
+TEST(ReachableScreen, IsTheVirtualScreenOrThePrimaryOneWhereThereIsNone) {
+    RECT all = ReachableScreen(TwoMonitors);
+    EXPECT_EQ(all.left, -1280);
+    EXPECT_EQ(all.top, -24);
+    EXPECT_EQ(all.right, 1024);
+    EXPECT_EQ(all.bottom, 1024);
+    RECT old = ReachableScreen(NoVirtualScreen);
+    EXPECT_EQ(old.left, 0);
+    EXPECT_EQ(old.top, 0);
+    EXPECT_EQ(old.right, 800);
+    EXPECT_EQ(old.bottom, 600);
 }
 
 TEST_F(PaintingTest, ThousandRepaintsOfTheWholeStationKeepNoGdiObject) {
