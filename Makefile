@@ -1,6 +1,5 @@
 # sbay32: the media station and its panel library, built with MinGW and run under Wine.
 BUILD ?= build
-TOOLCHAIN := cmake/mingw-i686.cmake
 
 .PHONY: all deps build test run bench dist clean
 
@@ -9,15 +8,20 @@ all: build
 deps:
 	@sh scripts/install-deps
 
+# The shipped 32-bit release tree: build/sbay32.exe and build/panekit32.dll.
 build: deps
-	@cmake -S . -B $(BUILD) -DCMAKE_TOOLCHAIN_FILE=$(TOOLCHAIN) >/dev/null
-	@cmake --build $(BUILD) -j2 -- --no-print-directory
+	@sh scripts/build-release $(BUILD) i686
 
+# The test programs are built in a tree of their own (see scripts/build-tests)
+# beside the release tree that this machine runs.
 test: build
-	@dir=$$(sh scripts/runnable-build $(BUILD)) && sh scripts/run-tests "$$dir"
+	@dir=$$(sh scripts/runnable-build $(BUILD)) && sh scripts/build-tests "$$dir" $(BUILD) && \
+	    sh scripts/run-tests "$$dir"
 
-run: build
-	@dir=$$(sh scripts/runnable-build $(BUILD)) && sh scripts/run-station "$$dir"
+# Builds only what it runs.
+run: deps
+	@dir=$$(sh scripts/runnable-build $(BUILD) sbay32 panekit32 close_station) && \
+	    sh scripts/run-station "$$dir"
 
 bench: build
 	@dir=$$(sh scripts/runnable-build $(BUILD)) && sh scripts/run-bench "$$dir"

@@ -45,6 +45,16 @@ Function .onInit
 !if ${TARGET} == amd64-unicode
     SetRegView 64
 !endif
+    ; The station needs the C run-time library MSVCRT.DLL, which Windows 98,
+    ; NT 4.0 and every later Windows have and the first Windows 95 lacks.
+    ; Asked, the user may install all the same; a silent installation stops
+    ; (exit code 2) and installs nothing.
+    IfFileExists "$SYSDIR\msvcrt.dll" runtime_found
+    MessageBox MB_YESNO|MB_ICONEXCLAMATION|MB_DEFBUTTON2 \
+        "${PRODUCT} needs the Microsoft C run-time library MSVCRT.DLL, which this Windows does not have in $SYSDIR.$\r$\n$\r$\nInstall Microsoft's Visual C++ 6.0 run-time redistributable (VC6RedistSetup_enu.exe, Knowledge Base article Q259403) first; README.TXT says more.$\r$\n$\r$\nInstall ${PRODUCT} anyway?" \
+        /SD IDNO IDYES runtime_found
+    Abort
+runtime_found:
 FunctionEnd
 
 Function un.onInit
