@@ -33,8 +33,6 @@ namespace {
 constexpr UINT_PTR CdTimer = 1;
 constexpr UINT CdTimerMs = 250;
 constexpr int PollAtOnce = 1000;
-constexpr int DisplayX = 372;
-constexpr int DisplayY = 40;
 constexpr int TimeTextSize = 16;
 constexpr int TrackLineSize = TextSlotSize + CdNameSize + 8;
 
@@ -84,6 +82,8 @@ const ControlPlace CdPlaces[] = {
 bool Driven(HWND panel) {
     return panel == CurrentPlayer;
 }
+
+void OnPlayEnded(HWND panel);
 
 DWORD TrackOf(DWORD tmsf) {
     return MCI_TMSF_TRACK(tmsf);
@@ -278,18 +278,35 @@ void ShowDeviceError(HWND panel, MCIERROR error) {
 
 // A command that finds the device closed opens it first. Answers whether
 // the command is to be carried out.
-bool ReopenForCommand(HWND panel) {
+// Opens the device again after it could not be had: answers 0 when it still
+// cannot be, 1 with a disc in the drive and -1 without one (said on the
+// panel).
+int ReopenDevice(HWND panel) {
     if (!OpenOrSayWhy(panel))
-        return true;
+        return 0;
     CdPlayState = Stopped;
-    CdRefreshPending = false;
     if (ProbeTracks()) {
         ShowStatus(panel, Text(IDS_NO_DISC));
-        return false;
+        return -1;
     }
+    return 1;
+}
+
+void StartAtDisc(HWND panel, const char *positionText) {
     SetTmsf();
     CdPosition = 1;
-    SetDlgItemTextA(panel, IDC_POSITION, " ");
+    SetDlgItemTextA(panel, IDC_POSITION, positionText);
+}
+
+// A command reopens the device; without a disc it ends there.
+bool ReopenForCommand(HWND panel) {
+    int reopened = ReopenDevice(panel);
+    if (reopened == 0)
+        return true;
+    CdRefreshPending = false;
+    if (reopened < 0)
+        return false;
+    StartAtDisc(panel, " ");
     return true;
 }
 
@@ -412,7 +429,11 @@ void OnForward(HWND panel) {
         return;
     }
     if (PastTrackEnd(target, length)) {
-        SendPlayerCommand(panel, IDC_FFSKIP, 0);
+        // The playlist's track is over: the list goes on to its next entry.
+        if (Driven(panel))
+            OnPlayEnded(panel);
+        else
+            SendPlayerCommand(panel, IDC_FFSKIP, 0);
         return;
     }
     CdPosition = target;
@@ -455,10 +476,18 @@ void PlayAfterSkip(HWND panel) {
     ShowTrackLine(panel);
 }
 
+// The drive's own position, not the last poll's, up to 750 ms old.
+void TakeDrivePosition() {
+    DWORD position = CdPosition;
+    if (CdPlayState == Playing && QueryStatus(MCI_STATUS_POSITION, &position) == 0)
+        CdPosition = position;
+}
+
 void OnNextTrack(HWND panel) {
     if (TrackCount == 0 || !DiscReady)
         return;
     DetachFromPlaylist(panel);
+    TakeDrivePosition();
     DWORD track = TrackOf(CdPosition);
     if (track < TrackCount)
         CdPosition = StartOfTrack(track + 1);
@@ -469,11 +498,8 @@ void OnPreviousTrack(HWND panel) {
     if (TrackCount == 0 || !DiscReady)
         return;
     DetachFromPlaylist(panel);
-    // The drive's own position, not the last poll's, tells whether the
-    // track has run a second yet.
-    DWORD position = CdPosition;
-    if (CdPlayState == Playing && QueryStatus(MCI_STATUS_POSITION, &position) == 0)
-        CdPosition = position;
+    // The drive's position tells whether the track has run a second yet.
+    TakeDrivePosition();
     DWORD track = TrackOf(CdPosition);
     bool intoTrack = MCI_TMSF_MINUTE(CdPosition) != 0 || MCI_TMSF_SECOND(CdPosition) >= 1;
     if (CdPlayState == Stopped || !intoTrack)
@@ -590,14 +616,8 @@ void PostRepeat(HWND panel) {
 
 // The poll's reopen of a device that could not be had before.
 void ReopenOnPoll(HWND panel) {
-    if (!OpenOrSayWhy(panel))
-        return;
-    CdPlayState = Stopped;
-    if (ProbeTracks())
-        ShowStatus(panel, Text(IDS_NO_DISC));
-    SetTmsf();
-    CdPosition = 1;
-    SetDlgItemTextA(panel, IDC_POSITION, "");
+    if (ReopenDevice(panel) != 0)
+        StartAtDisc(panel, "");
 }
 
 // The drive has no disc, or its tray is out.
@@ -681,6 +701,12 @@ void FollowPlay(HWND panel) {
     if (QueryStatus(MCI_STATUS_MODE, &mode) != 0)
         mode = MCI_MODE_STOP;
     if (mode == MCI_MODE_STOP) {
+        // The playlist's track has ended, whether the poll or the
+        // notification sees it first: the list goes on.
+        if (Driven(panel)) {
+            OnPlayEnded(panel);
+            return;
+        }
         // The disc has ended.
         SendPlayerCommand(panel, IDC_STOP, 0);
         CdPosition = 1;
@@ -796,7 +822,7 @@ LRESULT OnMciNotify(HWND panel) {
 
 // ---- creation and destruction ----
 
-void PlaceControls(HWND panel) {
+void PlaceCdControls(HWND panel) {
     PlaceControls(panel, CdPlaces);
     if (ShellGeneration == 95)
         for (int id : {IDC_TITLE, IDC_TRACKLINE, IDC_DISCTIME, IDC_POSITION, IDC_FONTLABEL})
@@ -827,7 +853,7 @@ void FirstProbe(HWND panel) {
 
 BOOL OnInitDialog(HWND panel) {
     SetDlgItemTextA(panel, IDC_TITLE, Text(IDS_CD_PLAYER));
-    PlaceControls(panel);
+    PlaceCdControls(panel);
     CdPanelBrush = CreateSolidBrush(RGB(0, 0, 0));
     CdAnimFrame = IdleDisplay;
     CdPlayRequest = MCI_PLAY_PARMS{};

@@ -1,11 +1,13 @@
 // The disc-title database in the settings file.
 #include "cdplaylist/cd_titles.h"
 
+#include "cdplaylist/cd_panel.h"
 #include "panekit/resources/panel_ids.h"
 #include "shell/settings.h"
 #include "shell/text_table.h"
 
 #include <cstdio>
+#include <cstdlib>
 
 namespace {
 
@@ -53,4 +55,18 @@ void WriteTrackName(DWORD discId, int track, const char *name) {
     char key[KeySize];
     std::snprintf(key, sizeof key, "%d", track);
     WriteSettingText(section, key, name);
+}
+
+DWORD BoundDisc(const char *section) {
+    char text[SectionSize + 1];
+    ReadSettingText(section, "CD_ID", "0", text, sizeof text);
+    char *end = nullptr;
+    unsigned long value = std::strtoul(text, &end, 10);
+    if (end == text || *end != '\0' || text[0] < '0' || text[0] > '9' || value > 0xFFFFFFFFul)
+        return 0;
+    return static_cast<DWORD>(value);
+}
+
+bool IsLoadedDisc(DWORD boundDisc) {
+    return boundDisc != 0 && boundDisc == DiscId;
 }

@@ -16,3 +16,10 @@ void ReadTrackName(DWORD discId, int track, char *name, size_t size);
 
 void WriteDiscTitle(DWORD discId, const char *title);
 void WriteTrackName(DWORD discId, int track, const char *name);
+
+// The disc a collection section is bound to: its CD_ID in decimal, 0 when it
+// has none or the value is no disc identifier.
+DWORD BoundDisc(const char *section);
+// Whether that disc is the one in the drive; 0 (no disc bound) never is, nor
+// anything while the drive holds no disc.
+bool IsLoadedDisc(DWORD boundDisc);

@@ -6,6 +6,7 @@
 #include "cdplaylist/cd_panel.h"
 #include "cdplaylist/cd_titles.h"
 #include "panekit/resources/panel_ids.h"
+#include "shell/settings.h"
 #include "shell/station.h"
 #include "shell/text_table.h"
 
@@ -105,17 +106,22 @@ void OnNext(HWND dialog) {
     SelectRow(dialog, row);
 }
 
+// Over a failed write the dialog stays open with everything typed, and the
+// title line keeps what the database holds.
 void OnSave(HWND dialog) {
     char title[CdNameSize] = "";
     GetDlgItemTextA(dialog, IDC_DISC_TITLE, title, sizeof title);
+    int mark = SettingsWriteMark();
     WriteDiscTitle(NamedDisc, title);
+    for (int track = 1; track <= NamedTrackCount; ++track)
+        WriteTrackName(NamedDisc, track, RowText(dialog, track - 1).c_str());
+    if (ReportSettingsWritesSince(mark, dialog))
+        return;
     if (CdPanel != nullptr) {
         char line[CdTitleLineLimit + 1];
         std::snprintf(line, sizeof line, "%s", title);
         SetDlgItemTextA(CdPanel, IDC_TITLE, line);
     }
-    for (int track = 1; track <= NamedTrackCount; ++track)
-        WriteTrackName(NamedDisc, track, RowText(dialog, track - 1).c_str());
     EndDialog(dialog, 1);
 }
 

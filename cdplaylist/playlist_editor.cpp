@@ -68,6 +68,10 @@ const char NameLengthMessage[] = "A collection name needs 1 to 59 characters.";
 const char SelectionTooLongMessage[] =
     "The chosen files do not fit in one selection.\nChoose fewer files at a time.";
 const char PathTooLongMessage[] = "A path is too long for the playlist:\n%s";
+const char PlaylistFullMessage[] = "A playlist holds at most 99 entries.";
+const char DeleteQuestion[] = "Delete the collection \"%s\"?";
+const char ReplaceQuestion[] = "The collection \"%s\" exists.\nReplace it?";
+const char NoSuchCollectionMessage[] = "There is no collection \"%s\".";
 
 const char Filters[] = "MIDI File \0*.mid;*.rmi\0WAVE File \0*.wav\0CD Track\0*.*\0"
                        "All File\0*.*\0";
@@ -133,6 +137,21 @@ void ShowError(HWND dialog, const char *text) {
     MessageBoxA(dialog, text, Text(IDS_ERROR_CAPTION), MB_ICONERROR);
 }
 
+// A text with one collection name in it: an error, or a question that
+// answers whether the user said OK (Cancel is the default).
+void ShowNamedError(HWND dialog, const char *format, const char *name) {
+    char text[NameSize + 64];
+    std::snprintf(text, sizeof text, format, name);
+    ShowError(dialog, text);
+}
+
+bool AskAboutCollection(HWND dialog, const char *format, const char *name) {
+    char text[NameSize + 64];
+    std::snprintf(text, sizeof text, format, name);
+    return MessageBoxA(dialog, text, Text(IDS_CAPTION),
+                       MB_OKCANCEL | MB_ICONQUESTION | MB_DEFBUTTON2) == IDOK;
+}
+
 LRESULT ToList(HWND dialog, int id, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
     return SendDlgItemMessageA(dialog, id, message, wParam, lParam);
 }
@@ -159,6 +178,12 @@ bool ComboText(HWND dialog, int row, char *text, size_t size) {
            CB_ERR;
 }
 
+// The row of the box that holds exactly this name (in any case), or CB_ERR.
+LRESULT CollectionRow(HWND dialog, const char *name) {
+    return ToList(dialog, IDC_COLLECTIONS, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                  reinterpret_cast<LPARAM>(name));
+}
+
 int SelectedRows(HWND dialog, int id, int *rows) {
     LRESULT count =
         ToList(dialog, id, LB_GETSELITEMS, MaxSelectedRows, reinterpret_cast<LPARAM>(rows));
@@ -179,15 +204,21 @@ void DecimalText(DWORD value, char *text, size_t size) {
     std::snprintf(text, size, "%lu", static_cast<unsigned long>(value));
 }
 
+// The title of a disc in the editor's disc line, a blank for none.
+void ShowDiscTitle(HWND dialog, DWORD disc) {
+    char section[16];
+    DecimalText(disc, section, sizeof section);
+    char title[CdNameSize];
+    ReadSettingText(section, "Title", " ", title, sizeof title);
+    SetDlgItemTextA(dialog, IDC_DISC_TITLE, title);
+}
+
 // Shows the title of the disc the shown collection is bound to and answers
 // its CD_ID.
 DWORD ShowCollectionDisc(HWND dialog) {
-    char bound[32];
-    ReadSettingText(EditorSection, "CD_ID", "0", bound, sizeof bound);
-    char title[CdNameSize];
-    ReadSettingText(bound, "Title", " ", title, sizeof title);
-    SetDlgItemTextA(dialog, IDC_DISC_TITLE, title);
-    return static_cast<DWORD>(std::strtoul(bound, nullptr, 10));
+    DWORD bound = BoundDisc(EditorSection);
+    ShowDiscTitle(dialog, bound);
+    return bound;
 }
 
 // Tracks of a disc go in once per disc: a collection keeps the disc of its
@@ -197,6 +228,15 @@ void BindToLoadedDisc() {
         EditorDiscId = DiscId;
         DiscDiffers = 0;
     }
+}
+
+// A playlist holds at most 99 entries: an addition that would go past them
+// is refused whole, with the reason shown.
+bool RoomFor(HWND dialog, int adding) {
+    if (RowCount(dialog, IDC_ENTRY_TEXTS) + adding <= MaxPlaylistEntries)
+        return true;
+    ShowError(dialog, PlaylistFullMessage);
+    return false;
 }
 
 // ---- CD track mode ----
@@ -238,22 +278,19 @@ void SetLabels(HWND dialog) {
 
 // A collection bound to a disc: the one bound to the loaded disc is shown.
 void PreselectBoundCollection(HWND dialog) {
-    char bound[32];
-    ReadSettingText(EditorSection, "CD_ID", "0", bound, sizeof bound);
-    DWORD boundId = static_cast<DWORD>(std::strtoul(bound, nullptr, 10));
-    if (boundId == 0)
+    DWORD bound = BoundDisc(EditorSection);
+    if (bound == 0)
         return;
     EditorDiscId = DiscId;
-    EditorOldDiscId = boundId;
-    char loaded[16];
-    DecimalText(DiscId, loaded, sizeof loaded);
-    if (DiscId != 0)
+    EditorOldDiscId = bound;
+    if (DiscId != 0) {
+        char loaded[16];
+        DecimalText(DiscId, loaded, sizeof loaded);
         ReadSettingText(loaded, "PlayListName", Text(IDS_UNTITLED), EditorCollectionName,
                         sizeof EditorCollectionName);
-    char title[CdNameSize];
-    ReadSettingText(bound, "Title", " ", title, sizeof title);
-    SetDlgItemTextA(dialog, IDC_DISC_TITLE, title);
-    if (DiscId != 0 && std::strcmp(loaded, bound) != 0)
+    }
+    ShowDiscTitle(dialog, bound);
+    if (DiscId != 0 && !IsLoadedDisc(bound))
         DiscDiffers = 1;
 }
 
@@ -268,8 +305,7 @@ void FillCollectionNames(HWND dialog) {
         ReadSettingText("PlayListTitle", key, Text(IDS_UNTITLED), name, sizeof name);
         ToList(dialog, IDC_COLLECTIONS, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name));
     }
-    LRESULT shown = ToList(dialog, IDC_COLLECTIONS, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
-                           reinterpret_cast<LPARAM>(EditorCollectionName));
+    LRESULT shown = CollectionRow(dialog, EditorCollectionName);
     if (shown != CB_ERR)
         ToList(dialog, IDC_COLLECTIONS, CB_SETCURSEL, shown);
     else
@@ -312,6 +348,8 @@ void RequestAddition(HWND dialog, int insert) {
 int InsertSelectedTracks(HWND dialog, int at) {
     int rows[MaxSelectedRows];
     int count = SelectedRows(dialog, IDC_FILES, rows);
+    if (!RoomFor(dialog, count))
+        return -1;
     for (int i = 0; i < count; ++i) {
         char name[CdNameSize];
         RowText(dialog, IDC_FILES, rows[i], name, sizeof name);
@@ -337,12 +375,18 @@ bool IsDirectory(const char *path) {
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
+bool IsFile(const char *path) {
+    DWORD attributes = GetFileAttributesA(path);
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
 // "directory name name ..." when the text before the first blank is a
-// directory, else one full path.
+// directory and the names after it are bare names, else one full path (which
+// may have blanks in its directories).
 void SplitFileBuffer(const char *buffer, ChosenFiles &files) {
     std::snprintf(files.names, sizeof files.names, "%s", buffer);
     char *blank = std::strchr(files.names, ' ');
-    if (blank != nullptr) {
+    if (blank != nullptr && !IsFile(buffer) && std::strchr(blank + 1, '\\') == nullptr) {
         *blank = '\0';
         if (IsDirectory(files.names)) {
             std::snprintf(files.directory, sizeof files.directory, "%s", files.names);
@@ -430,7 +474,7 @@ int InsertChosenFiles(HWND dialog, int at) {
         ShowError(dialog, SelectionTooLongMessage);
         return -1;
     }
-    if (files.count == 0 || !PathsFit(dialog, files))
+    if (files.count == 0 || !PathsFit(dialog, files) || !RoomFor(dialog, files.count))
         return -1;
     const char *name = files.first;
     for (int i = 0; i < files.count; ++i, name += std::strlen(name) + 1) {
@@ -480,7 +524,7 @@ INT_PTR OnFileNameOk(HWND dialog) {
 
 void AddAll(HWND dialog) {
     int count = RowCount(dialog, IDC_FILES);
-    if (count <= 0)
+    if (count <= 0 || !RoomFor(dialog, count))
         return;
     int at = RowCount(dialog, IDC_ENTRY_LIST);
     if (CdTrackMode) {
@@ -548,19 +592,20 @@ void SelectCollection(HWND dialog) {
     EditorDiscId = ShowCollectionDisc(dialog);
 }
 
-// The name removed and the section deleted are the same collection's.
+// Only the collection of exactly the typed name goes, after asking; the
+// name removed and the section deleted are the same collection's.
 void DeleteCollection(HWND dialog) {
     char typed[NameSize] = "";
     GetDlgItemTextA(dialog, IDC_COLLECTIONS, typed, sizeof typed);
-    if (ToList(dialog, IDC_COLLECTIONS, CB_GETCOUNT) <= 1)
+    if (typed[0] == '\0' || ToList(dialog, IDC_COLLECTIONS, CB_GETCOUNT) <= 1)
         return;
-    LRESULT found = ToList(dialog, IDC_COLLECTIONS, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
-                           reinterpret_cast<LPARAM>(typed));
-    if (found == CB_ERR)
-        found = ToList(dialog, IDC_COLLECTIONS, CB_FINDSTRING, static_cast<WPARAM>(-1),
-                       reinterpret_cast<LPARAM>(typed));
+    LRESULT found = CollectionRow(dialog, typed);
     char name[NameSize];
-    if (found == CB_ERR || !ComboText(dialog, static_cast<int>(found), name, sizeof name))
+    if (found == CB_ERR || !ComboText(dialog, static_cast<int>(found), name, sizeof name)) {
+        ShowNamedError(dialog, NoSuchCollectionMessage, typed);
+        return;
+    }
+    if (!AskAboutCollection(dialog, DeleteQuestion, name))
         return;
     ToList(dialog, IDC_COLLECTIONS, CB_DELETESTRING, found);
     char section[SectionSize];
@@ -569,8 +614,7 @@ void DeleteCollection(HWND dialog) {
     // The box always names the collection whose rows are shown, so that OK
     // never saves one collection's rows under another's name: the shown one
     // deleted, the first one is loaded; another deleted, the shown one stays.
-    LRESULT shown = ToList(dialog, IDC_COLLECTIONS, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
-                           reinterpret_cast<LPARAM>(EditorCollectionName));
+    LRESULT shown = CollectionRow(dialog, EditorCollectionName);
     if (lstrcmpiA(section, EditorSection) != 0 && shown != CB_ERR) {
         ToList(dialog, IDC_COLLECTIONS, CB_SETCURSEL, static_cast<WPARAM>(shown));
         return;
@@ -648,14 +692,20 @@ void Save(HWND dialog) {
         SetFocus(GetDlgItem(dialog, IDC_COLLECTIONS));
         return;
     }
+    // The rows shown go over another collection only when the user says so.
+    bool listed = CollectionRow(dialog, name) != CB_ERR;
+    if (listed && lstrcmpiA(name, EditorCollectionName) != 0 &&
+        !AskAboutCollection(dialog, ReplaceQuestion, name)) {
+        SetFocus(GetDlgItem(dialog, IDC_COLLECTIONS));
+        return;
+    }
     char section[SectionSize];
     std::snprintf(section, sizeof section, "List%s", name);
     std::snprintf(PlayListName, sizeof PlayListName, "%s", name);
     std::snprintf(PlayListEntry, sizeof PlayListEntry, "%s", section);
-    if (ToList(dialog, IDC_COLLECTIONS, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
-               reinterpret_cast<LPARAM>(name)) == CB_ERR)
+    if (!listed)
         ToList(dialog, IDC_COLLECTIONS, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name));
-    SettingsWriteFailed();
+    int mark = SettingsWriteMark();
     bool hasTrack = WriteEntries(dialog, section);
     CurrentEntryIndex = 0;
     WriteDiscBinding(name, section, hasTrack);
@@ -663,10 +713,11 @@ void Save(HWND dialog) {
     WriteSettingText("PlayList", "NowSelected", name);
     WriteSettingInt("Mixer", "PLAYMODE", EditorPlayMode);
     PlayMode = EditorPlayMode;
-    if (SettingsWriteFailed())
-        ShowError(dialog, Text(IDS_CANT_SAVE_SETTINGS));
+    // What was changed in memory is the launcher's to show either way; the
+    // dialog stays open over a failed write, so that nothing built is lost.
     EditorSaved = true;
-    PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+    if (!ReportSettingsWritesSince(mark, dialog))
+        PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
 }
 
 // ---- Dispatch ----

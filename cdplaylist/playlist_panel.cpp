@@ -18,17 +18,15 @@
 namespace {
 
 constexpr int IDC_ENTRY_LIST = 1061;
-constexpr int IDC_ENTRY_TIMES = 1069;
+constexpr int IDC_ENTRY_TEXTS = 1069;
 constexpr int IDC_PLAY_MODE = 7007;
-constexpr int DisplayX = 415;
-constexpr int DisplayY = 64;
 constexpr LPARAM FromPlaylist = MAKELPARAM(0, FROM_PLAYLIST);
 
 HBRUSH PlaylistPanelBrush; // behind the panel's static texts
 HWND LatchedPlayButton;
 HWND LatchedPauseButton;
 WNDPROC EntryListProc;
-WNDPROC EntryTimesProc;
+WNDPROC EntryTextsProc;
 
 const ControlPlace PlaylistPlaces[] = {
     {IDC_REWSKIP, 91, 61, 43, 21},
@@ -40,7 +38,7 @@ const ControlPlace PlaylistPlaces[] = {
     {IDC_FFSKIP, 365, 61, 45, 21},
     {IDC_POWER, 19, 29, 46, 18},
     {IDC_ENTRY_LIST, 168, 4, 280, 56},
-    {IDC_ENTRY_TIMES, 308, 4, 140, 56},
+    {IDC_ENTRY_TEXTS, 308, 4, 140, 56},
     {113, 490, 4, 39, 12},
     {4012, 490, 18, 39, 12},
     {4009, 490, 32, 39, 12},
@@ -63,11 +61,11 @@ LRESULT FollowScrolling(WNDPROC original, int otherId, HWND list, UINT message, 
 }
 
 LRESULT CALLBACK EntryListSubclass(HWND list, UINT message, WPARAM wParam, LPARAM lParam) {
-    return FollowScrolling(EntryListProc, IDC_ENTRY_TIMES, list, message, wParam, lParam);
+    return FollowScrolling(EntryListProc, IDC_ENTRY_TEXTS, list, message, wParam, lParam);
 }
 
-LRESULT CALLBACK EntryTimesSubclass(HWND list, UINT message, WPARAM wParam, LPARAM lParam) {
-    return FollowScrolling(EntryTimesProc, IDC_ENTRY_LIST, list, message, wParam, lParam);
+LRESULT CALLBACK EntryTextsSubclass(HWND list, UINT message, WPARAM wParam, LPARAM lParam) {
+    return FollowScrolling(EntryTextsProc, IDC_ENTRY_LIST, list, message, wParam, lParam);
 }
 
 WNDPROC Subclass(int id, WNDPROC procedure) {
@@ -117,8 +115,12 @@ void OnPlay(HWND panel, int id, LPARAM lParam) {
     CurrentEntryIndex = row;
     if (!marked) {
         PlaylistRunning = 1;
-        if (SequencerRequest(LOAD_CURRENT_ENTRY, panel) == 1)
+        // Refused, nothing plays: the list is idle, and the next Play on the
+        // same row tries again.
+        if (SequencerRequest(LOAD_CURRENT_ENTRY, panel) == 1) {
+            PlaylistRunning = 0;
             return;
+        }
     }
     LatchButton(panel, IDC_PLAY, &LatchedPlayButton);
     PlaylistRunning = 1;
@@ -133,11 +135,13 @@ void OnRefresh(HWND panel) {
     PlayMode = ReadSettingInt("Mixer", "PLAYMODE", 0) == 1 ? 1 : 0;
     SetDlgItemTextA(panel, IDC_PLAY_MODE, Text(PlayMode == 1 ? IDS_REPEAT : IDS_SINGLE));
     FillPlaylist(panel, PlayListEntry, PanelListMode);
-    SequencerRequest(PlaylistRunning != 0 ? FOLLOW_CURRENT_ENTRY : LOAD_CURRENT_ENTRY, panel);
+    // Only the list follows: handing the entry to its player here would stop
+    // what that player plays and could ask about a take.
+    SequencerRequest(FOLLOW_CURRENT_ENTRY, panel);
 }
 
 void OnListFocus(HWND panel, int id) {
-    int other = id == IDC_ENTRY_LIST ? IDC_ENTRY_TIMES : IDC_ENTRY_LIST;
+    int other = id == IDC_ENTRY_LIST ? IDC_ENTRY_TEXTS : IDC_ENTRY_LIST;
     SendDlgItemMessageA(panel, other, LB_SETCURSEL, static_cast<WPARAM>(-1), 0);
 }
 
@@ -154,7 +158,7 @@ BOOL OnCommand(HWND panel, WPARAM wParam, LPARAM lParam) {
             ClosePanelByPowerKey(panel, PanelSlotHeight, &PlaylistPanelShown, IDC_SHOW_PLAYLIST);
         break;
     case IDC_ENTRY_LIST:
-    case IDC_ENTRY_TIMES:
+    case IDC_ENTRY_TEXTS:
         if (HIWORD(wParam) == LBN_SETFOCUS)
             OnListFocus(panel, id);
         break;
@@ -171,7 +175,7 @@ BOOL OnCommand(HWND panel, WPARAM wParam, LPARAM lParam) {
 BOOL OnInitDialog(HWND panel) {
     PlaceControls(panel, PlaylistPlaces);
     if (ShellGeneration == 95)
-        for (int id : {IDC_TOTAL, IDC_TIME, IDC_ENTRY_LIST, IDC_ENTRY_TIMES, IDC_PLAY_MODE})
+        for (int id : {IDC_TOTAL, IDC_TIME, IDC_ENTRY_LIST, IDC_ENTRY_TEXTS, IDC_PLAY_MODE})
             SendDlgItemMessageA(panel, id, WM_SETFONT, reinterpret_cast<WPARAM>(PlaylistFont),
                                 TRUE);
     PlaylistPanelBrush = CreateSolidBrush(RGB(0, 0, 0));
@@ -206,5 +210,5 @@ void SubclassPlaylistLists() {
     if (PlaylistPanel == nullptr)
         return;
     EntryListProc = Subclass(IDC_ENTRY_LIST, EntryListSubclass);
-    EntryTimesProc = Subclass(IDC_ENTRY_TIMES, EntryTimesSubclass);
+    EntryTextsProc = Subclass(IDC_ENTRY_TEXTS, EntryTextsSubclass);
 }

@@ -34,7 +34,6 @@ constexpr int WaveIndicator = 113;
 constexpr int CdIndicator = 4009;
 constexpr int EntryBufferSize = 256;
 constexpr int RowSize = EntryBufferSize + 8;
-const char EndMarker[] = "ENDFLAG.END";
 
 enum class EntryType { Midi, Wave, Cd, End, Unknown };
 
@@ -52,6 +51,18 @@ EntryType TypeOf(const char *entry) {
     return EntryType::Unknown;
 }
 
+// The key after the last entry a collection can hold ends it, whatever a
+// damaged section has there.
+EntryType TypeAt(int index, const char *entry) {
+    return index >= MaxPlaylistEntries ? EntryType::End : TypeOf(entry);
+}
+
+// "0003.CD": tracks of a disc are numbered 1 to 255.
+bool NamesATrack(const char *entry) {
+    unsigned long track = std::strtoul(entry, nullptr, 10);
+    return track >= 1 && track <= 0xFF;
+}
+
 // The entry of a key; a one-character text marks a missing key.
 void ReadEntry(const char *section, int index, char *entry, DWORD size) {
     char key[16];
@@ -62,14 +73,6 @@ void ReadEntry(const char *section, int index, char *entry, DWORD size) {
 void LightIndicator(bool on) {
     if (PlaylistPanel != nullptr && LitIndicator != 0)
         SwitchControl(GetDlgItem(PlaylistPanel, LitIndicator), on);
-}
-
-bool DiscMatches() {
-    char bound[32];
-    ReadSettingText(PlayListEntry, "CD_ID", "0", bound, sizeof bound);
-    char loaded[16];
-    std::snprintf(loaded, sizeof loaded, "%lu", static_cast<unsigned long>(DiscId));
-    return std::strcmp(bound, loaded) == 0;
 }
 
 bool PanelShown(HWND player) {
@@ -148,7 +151,7 @@ int SequencerRequest(int code, HWND caller) {
     if (std::strlen(CurrentEntryText) <= 1)
         return GiveUp(previousPlayer, previousIndex);
     int indicator = 0, launcherCommand = 0;
-    switch (TypeOf(CurrentEntryText)) {
+    switch (TypeAt(CurrentEntryIndex, CurrentEntryText)) {
     case EntryType::Midi:
         CurrentPlayer = MidiPanel;
         indicator = MidiIndicator;
@@ -164,13 +167,14 @@ int SequencerRequest(int code, HWND caller) {
         launcherCommand = IDC_SHOW_WAVE;
         break;
     case EntryType::Cd:
-        if (!DiscMatches()) {
-            // The list stays on the entry and shows running with nothing
-            // playing: the disc in the drive is another one.
-            if (wasRunning)
-                PlaylistRunning = 1;
+        // A damaged entry that names no track is passed over like one of
+        // an unknown type.
+        if (!NamesATrack(CurrentEntryText))
+            return GiveUp(previousPlayer, previousIndex);
+        // A track plays only on its own disc; the list stays on the entry,
+        // idle, so that Play tries it again once that disc is in.
+        if (!IsLoadedDisc(BoundDisc(PlayListEntry)))
             return 1;
-        }
         CurrentPlayer = CdPanel;
         indicator = CdIndicator;
         launcherCommand = IDC_SHOW_CD;
@@ -200,9 +204,7 @@ int SequencerRequest(int code, HWND caller) {
 int FillPlaylist(HWND dialog, const char *section, int mode) {
     SendDlgItemMessageA(dialog, IDC_ENTRY_LIST, LB_RESETCONTENT, 0, 0);
     SendDlgItemMessageA(dialog, IDC_ENTRY_TEXTS, LB_RESETCONTENT, 0, 0);
-    char bound[32];
-    ReadSettingText(section, "CD_ID", "0", bound, sizeof bound);
-    DWORD disc = static_cast<DWORD>(std::strtoul(bound, nullptr, 10));
+    DWORD disc = BoundDisc(section);
     int rows = 0;
     bool ended = false;
     for (int index = 0; index <= MaxPlaylistEntries && !ended; ++index) {
@@ -210,7 +212,7 @@ int FillPlaylist(HWND dialog, const char *section, int mode) {
         ReadEntry(section, index, entry, sizeof entry);
         if (std::strlen(entry) <= 1)
             break;
-        ended = std::strcmp(entry, EndMarker) == 0;
+        ended = TypeAt(index, entry) == EntryType::End;
         char name[EntryBufferSize] = "";
         char extension[EntryBufferSize] = "";
         FileExtensionOf(entry, extension, sizeof extension);

@@ -225,6 +225,7 @@ int CheckState(HWND dialog, int id) {
 }
 
 void OnOk(HWND dialog) {
+    int mark = SettingsWriteMark();
     WriteSettingInt("Mixer", "RECMODE", WaveRecordMode);
     // Appending keeps the format of the file appended to.
     if (WaveRecordMode != RecordAppend) {
@@ -247,7 +248,9 @@ void OnOk(HWND dialog) {
     WriteSettingInt("Mixer", "CDAutoPlay", CheckState(dialog, IDC_CD_DETECT));
     MonoInOption = CheckState(dialog, IDC_MONO_IN);
     ShowMonoChannel(MonoInOption != 0);
-    EndDialog(dialog, 0);
+    // Over a failed write the dialog stays, with the choices as they are.
+    if (!ReportSettingsWritesSince(mark, dialog))
+        EndDialog(dialog, 0);
 }
 
 void OnCancel(HWND dialog) {

@@ -1,5 +1,6 @@
 #include "shell/launcher_bar.h"
 
+#include "cdplaylist/cd_titles.h"
 #include "cdplaylist/cd_panel.h"
 #include "cdplaylist/playlist_editor.h"
 #include "cdplaylist/sequencer.h"
@@ -197,11 +198,8 @@ void ToggleVideoPanel() {
 }
 
 void WarnWhenCollectionIsForAnotherDisc(HWND bar) {
-    char cdId[128];
-    ReadSettingText(PlayListEntry, "CD_ID", "0", cdId, sizeof cdId);
-    char loaded[16];
-    wsprintfA(loaded, "%lu", DiscId);
-    if (std::strcmp(cdId, loaded) != 0 && std::strtoul(cdId, nullptr, 10) != 0)
+    DWORD bound = BoundDisc(PlayListEntry);
+    if (bound != 0 && !IsLoadedDisc(bound))
         MessageBoxA(bar, Text(IDS_CD_DIFFERENT), Text(IDS_ERROR_CAPTION), MB_ICONERROR);
 }
 
@@ -218,12 +216,13 @@ void RefillPlaylistAfterSave(HWND bar) {
                         Text(PlayMode == 1 ? IDS_REPEAT : IDS_SINGLE));
         return;
     }
+    // The stop still reaches the player of the old entry.
+    SendMessageA(PlaylistPanel, WM_COMMAND, IDC_STOP, 0);
     CurrentPlayer = nullptr;
     SetDlgItemTextA(PlaylistPanel, IDC_TIME, "");
     SetDlgItemTextA(PlaylistPanel, IDC_TOTAL, "");
     for (int lamp : PlaylistLamps)
         SwitchControl(GetDlgItem(PlaylistPanel, lamp), false);
-    SendMessageA(PlaylistPanel, WM_COMMAND, IDC_STOP, 0);
     SetDlgItemTextA(PlaylistPanel, PlaylistModeText, "");
 }
 

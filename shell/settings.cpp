@@ -1,12 +1,16 @@
 #include "shell/settings.h"
 
+#include "panekit/resources/panel_ids.h"
+#include "shell/text_table.h"
+
 #include <cstdio>
 
 char SettingsFileName[MAX_PATH] = "SONIKBAY.INI";
 
 namespace {
 
-bool WriteFailed;
+int FailedWrites;
+int ReportedWrites;
 
 } // namespace
 
@@ -31,12 +35,25 @@ bool WriteSettingInt(const char *section, const char *key, long value) {
 
 bool WriteSettingText(const char *section, const char *key, const char *value) {
     bool written = WritePrivateProfileStringA(section, key, value, SettingsFileName) != FALSE;
-    WriteFailed = WriteFailed || !written;
+    if (!written)
+        ++FailedWrites;
     return written;
 }
 
+int SettingsWriteMark() {
+    return FailedWrites;
+}
+
+bool ReportSettingsWritesSince(int mark, HWND owner) {
+    if (FailedWrites == mark)
+        return false;
+    ReportedWrites += FailedWrites - mark;
+    MessageBoxA(owner, Text(IDS_CANT_SAVE_SETTINGS), Text(IDS_ERROR_CAPTION), MB_ICONERROR);
+    return true;
+}
+
 bool SettingsWriteFailed() {
-    bool failed = WriteFailed;
-    WriteFailed = false;
+    bool failed = FailedWrites > ReportedWrites;
+    ReportedWrites = FailedWrites;
     return failed;
 }

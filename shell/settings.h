@@ -12,9 +12,16 @@ int ReadSettingInt(const char *section, const char *key, int defaultValue);
 void ReadSettingText(const char *section, const char *key, const char *defaultValue, char *text,
                      DWORD size);
 // Both return false when the platform could not write the file; the failure
-// is also remembered for SettingsWriteFailed.
+// is also counted for the checks below.
 bool WriteSettingInt(const char *section, const char *key, long value);
 bool WriteSettingText(const char *section, const char *key, const char *value);
 
-// True when a write failed since the last call; clears the record.
+// A dialog that writes takes a mark before and reports after: the report
+// shows "Can't save settings" over owner when a write failed since the mark
+// and answers whether one did. Failures reported so stay reported.
+int SettingsWriteMark();
+bool ReportSettingsWritesSince(int mark, HWND owner);
+
+// True when a write failed that was never reported; they count as reported
+// from then on.
 bool SettingsWriteFailed();

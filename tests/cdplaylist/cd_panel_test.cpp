@@ -207,6 +207,9 @@ TEST_F(CdPanelTest, PreviousAndNextTrack) {
 
     Command(IDC_PLAY, MAKELPARAM(9, PLAY_TRACK_REQUEST)); // no track 9: the number is ignored
     EXPECT_EQ(LastPlay().from, Tmsf(1, 0, 0));
+    AdvanceSimClock(71000); // into track 2, before the next poll
+    Command(IDC_FFSKIP);
+    EXPECT_EQ(LastPlay().from, Tmsf(3, 0, 0)) << "next after the track the drive is in";
 }
 
 TEST_F(CdPanelTest, TheTrayAndDiscsComingAndGoing) {

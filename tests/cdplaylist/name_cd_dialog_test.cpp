@@ -187,6 +187,39 @@ TEST_F(NameCdTest, CancelAndEscLeaveTheFileAsItWas) {
     EXPECT_EQ(Shown(IDC_TITLE), "Kept");
 }
 
+// A settings file that cannot be written: OK says so at once and the dialog
+// stays open with what was typed; the panel keeps the stored title.
+TEST_F(NameCdTest, AFailedSaveIsToldAndKeepsTheDialogOpen) {
+    WriteSettingsFile("[11522]\r\nTitle=Kept\r\n");
+    StartWithDisc(AudioDisc({70, 65, 30}));
+    MakeSettingsFileReadOnly();
+    std::string told, kept;
+    bool stillOpen = false;
+    NameCd([&](DialogHand &hand) {
+        hand.ClickInto(TitleField);
+        hand.Type("New");
+        HWND dialog = FindWindowA("#32770", "Name CD");
+        PostMessageA(GetDlgItem(dialog, SaveKey), BM_CLICK, 0, 0);
+        for (int tries = 0; tries < 100 && told.empty(); ++tries, Sleep(20)) {
+            HWND box = FindWindowA("#32770", "sonikbay32 error");
+            if (box == nullptr || !IsWindowVisible(box))
+                continue;
+            char text[256] = "";
+            GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
+            told = text;
+            PostMessageA(GetDlgItem(box, IDOK), BM_CLICK, 0, 0);
+        }
+        Sleep(100);
+        stillOpen = IsWindow(dialog) != FALSE;
+        kept = hand.Text(TitleField);
+        return DiscardKey;
+    });
+    EXPECT_EQ(told, "Can't save settings");
+    EXPECT_TRUE(stillOpen);
+    EXPECT_EQ(kept, "New");
+    EXPECT_EQ(Shown(IDC_TITLE), "Kept");
+}
+
 TEST_F(NameCdTest, OverlongAndDamagedNamesShowWhatFits) {
     std::string title(500, 'T');
     std::string name(300, 'n');

@@ -8,6 +8,7 @@
 #include "cdplaylist/playlist_editor.h"
 #include "cdplaylist/sequencer.h"
 #include "panekit/resources/panel_ids.h"
+#include "players/midi_panel.h"
 #include "shell/launcher_bar.h"
 #include "shell/startup.h"
 #include "shell/station.h"
@@ -237,12 +238,12 @@ TEST_F(PlaylistEditorTest, TracksOneAndThreeAreStoredAndBoundToTheDiscOnOk) {
     EXPECT_EQ(CurrentPlayer, CdPanel);
 }
 
-TEST_F(PlaylistEditorTest, FilesAppendInDialogOrderWithFullPathsAndOnly99AreSaved) {
+TEST_F(PlaylistEditorTest, FilesAppendInDialogOrderWithFullPathsAndA100thIsRefused) {
     std::string directory = MakeMediaDir("editor");
     for (const char *name : {"one.mid", "two.mid", "three.mid"})
         WriteSong(directory, name, 1);
     StartWith("[PlayList]\r\nExt=1\r\n", false);
-    std::vector<std::string> listed, names, paths;
+    std::vector<std::string> listed, names, paths, refused;
     int rows = 0;
     Edit([&](EditorHand &hand) {
         hand.Browse(directory, "*.mid");
@@ -254,8 +255,15 @@ TEST_F(PlaylistEditorTest, FilesAppendInDialogOrderWithFullPathsAndOnly99AreSave
         names = hand.Rows(Entries);
         paths = hand.Rows(EntryTexts);
         hand.ClickRow(Files, 1, false, true); // a double-click adds one more
-        while (hand.Count(Entries) <= 99)
+        while (hand.Count(Entries) + 3 <= 99)
             hand.Press(AddAllKey);
+        hand.Press(AddAllKey); // three more would make 100: none are added
+        refused.push_back(hand.AnswerBox("sonikbay32 error", IDOK));
+        refused.push_back(std::to_string(hand.Count(Entries)));
+        hand.ClickRow(Files, 1, false, true);
+        hand.ClickRow(Files, 1, false, true);
+        hand.ClickRow(Files, 1, false, true); // the 100th
+        refused.push_back(hand.AnswerBox("sonikbay32 error", IDOK));
         rows = hand.Count(Entries);
         return SaveKey;
     });
@@ -264,7 +272,9 @@ TEST_F(PlaylistEditorTest, FilesAppendInDialogOrderWithFullPathsAndOnly99AreSave
     ASSERT_EQ(paths.size(), 3u);
     for (size_t i = 0; i < paths.size(); ++i)
         EXPECT_EQ(Lower(paths[i]), Lower(directory + "\\" + listed[i]));
-    EXPECT_EQ(rows, 100);
+    EXPECT_EQ(refused, (std::vector<std::string>{"A playlist holds at most 99 entries.", "97",
+                                                 "A playlist holds at most 99 entries."}));
+    EXPECT_EQ(rows, 99);
     EXPECT_EQ(Lower(Setting("Listuntitled", "3")), Lower(directory + "\\" + listed[1]));
     EXPECT_EQ(Lower(Setting("Listuntitled", "98")), Lower(directory + "\\" + listed[1]));
     EXPECT_EQ(Setting("Listuntitled", "99"), "ENDFLAG.END");
@@ -335,12 +345,83 @@ TEST_F(PlaylistEditorTest, DeletingTheShownCollectionShowsTheNextOne) {
     Edit([&shown](EditorHand &hand) {
         hand.SetName("mix");
         hand.Press(DeleteCollectionKey);
+        hand.AnswerBox("sonikbay32", IDOK);
         shown = hand.Rows(Entries);
         return SaveKey;
     });
     EXPECT_EQ(shown, (std::vector<std::string>{"b.mid"}));
     EXPECT_EQ(Setting("Listother", "0"), "C:\\b.mid");
     EXPECT_EQ(Setting("Listmix", "0"), "<missing>");
+}
+
+// A collection goes only by its exact name and after asking; rows go over
+// another collection's only when the user says so.
+TEST_F(PlaylistEditorTest, NothingIsDeletedOrReplacedUnasked) {
+    StartWith("[PlayList]\r\nNowSelected=mix\r\n[PlayListTitle]\r\nNumber=2\r\n1=mix\r\n"
+              "2=rockabilly\r\n[Listmix]\r\n0=C:\\a.mid\r\n1=ENDFLAG.END\r\n"
+              "[Listrockabilly]\r\n0=C:\\b.mid\r\n1=ENDFLAG.END\r\n",
+              false);
+    std::vector<std::string> seen;
+    Edit([&seen](EditorHand &hand) {
+        hand.SetName("");
+        hand.Press(DeleteCollectionKey);
+        hand.SetName("rock");
+        hand.Press(DeleteCollectionKey);
+        seen.push_back(hand.AnswerBox("sonikbay32 error", IDOK));
+        hand.SetName("rockabilly");
+        hand.Press(DeleteCollectionKey);
+        seen.push_back(hand.AnswerBox("sonikbay32", IDCANCEL));
+        seen.push_back(std::to_string(hand.Count(Collections, CB_GETCOUNT)));
+        hand.Press(SaveKey); // mix's rows under the name rockabilly
+        seen.push_back(hand.AnswerBox("sonikbay32", IDCANCEL));
+        seen.push_back(hand.Text(Collections) + "|" + std::to_string(hand.Count(Entries)));
+        hand.Press(SaveKey);
+        seen.push_back(hand.AnswerBox("sonikbay32", IDOK));
+        return IDCANCEL; // the save has closed the dialog already
+    });
+    EXPECT_EQ(seen, (std::vector<std::string>{
+                        "There is no collection \"rock\".", "Delete the collection \"rockabilly\"?",
+                        "2", "The collection \"rockabilly\" exists.\nReplace it?", "rockabilly|1",
+                        "The collection \"rockabilly\" exists.\nReplace it?"}));
+    EXPECT_EQ(Setting("Listrockabilly", "0"), "C:\\a.mid");
+    EXPECT_EQ(Setting("Listmix", "0"), "C:\\a.mid");
+}
+
+// A single file whose directory has a blank, where the text before the blank
+// names a directory too, is that one file.
+TEST_F(PlaylistEditorTest, ABlankInADirectoryNameIsPartOfThePath) {
+    std::string base = MakeMediaDir("editor-blank");
+    CreateDirectoryA((base + "\\Music").c_str(), nullptr);
+    std::string folder = base + "\\Music Old";
+    CreateDirectoryA(folder.c_str(), nullptr);
+    WriteSong(folder, "a.mid", 1);
+    StartWith("[PlayList]\r\nExt=1\r\n", false);
+    std::vector<std::string> paths;
+    Edit([&](EditorHand &hand) {
+        hand.Browse(folder, "*.mid");
+        hand.ClickRow(Files, 0);
+        hand.Press(AddKey);
+        paths = hand.Rows(EntryTexts);
+        return IDCANCEL;
+    });
+    ASSERT_EQ(paths.size(), 1u);
+    EXPECT_EQ(Lower(paths[0]), Lower(folder + "\\a.mid"));
+}
+
+TEST_F(PlaylistEditorTest, SavingAnEmptyCollectionStopsTheOldEntry) {
+    std::string song = WriteSong(MakeMediaDir("editor-empty"), "a.mid", 20);
+    StartWith("[Listuntitled]\r\n0=" + song + "\r\n1=ENDFLAG.END\r\n", false);
+    SendDlgItemMessageA(PlaylistPanel, Entries, LB_SETCURSEL, 0, 0);
+    SendMessageA(PlaylistPanel, WM_COMMAND, IDC_PLAY, 0);
+    ASSERT_EQ(MidiPlayState, MidiPlaying);
+    Edit([](EditorHand &hand) {
+        hand.Press(ClearKey);
+        hand.AnswerBox("sonikbay32", IDOK);
+        return SaveKey;
+    });
+    EXPECT_EQ(MidiPlayState, MidiStopped);
+    EXPECT_EQ(CurrentPlayer, nullptr);
+    EXPECT_EQ(PlaylistRunning, 0);
 }
 
 TEST_F(PlaylistEditorTest, CancelWritesNothingButTheFileType) {

@@ -149,6 +149,12 @@ TEST_F(PlaylistTest, EntriesOfAnotherDiscAndOfNoKnownTypeHandNothingOver) {
     EXPECT_FALSE(PlayLatched()) << "a CD entry of another disc plays nothing";
     EXPECT_NE(CurrentPlayer, CdPanel);
     EXPECT_EQ(CdPlayState, 0);
+    EXPECT_EQ(PlaylistRunning, 0) << "refused: the list is idle";
+    // With the collection's own disc the same Play on the same row plays.
+    WritePrivateProfileStringA("Listmix", "CD_ID", ThreeTrackDisc, settingsPath.c_str());
+    PlayRow(0);
+    EXPECT_TRUE(PlayLatched());
+    EXPECT_EQ(CurrentPlayer, CdPanel);
     Command(IDC_STOP);
     PlayRow(1); // a dot in a directory name: no type
     EXPECT_FALSE(PlayLatched());
@@ -166,6 +172,82 @@ TEST_F(PlaylistTest, EntriesOfAnotherDiscAndOfNoKnownTypeHandNothingOver) {
     EXPECT_FALSE(PlayLatched());
     SendMessageA(CdPanel, WM_COMMAND, IDC_PLAY, 0);
     EXPECT_TRUE(PlayLatched());
+}
+
+// CD entries saved while no disc was loaded belong to no disc: they play
+// neither in an empty drive nor on whatever disc is in.
+TEST_F(PlaylistTest, CdEntriesOfNoDiscNeverPlay) {
+    for (bool drive : {false, true}) {
+        SCOPED_TRACE(drive);
+        StartWith({"0001.CD"}, "", "0", drive);
+        PlayRow(0);
+        EXPECT_FALSE(PlayLatched());
+        EXPECT_NE(CurrentPlayer, CdPanel);
+        EXPECT_EQ(PlaylistRunning, 0);
+        Close();
+    }
+}
+
+// Opening the panel only shows the list: what the CD panel plays goes on,
+// and an unsaved take is not asked about.
+TEST_F(PlaylistTest, OpeningThePanelStopsNothingAndAsksNothing) {
+    StartWith({Wave("a.wav", 1500), "0001.CD"}, "", ThreeTrackDisc, true, false);
+    if (!CdPanelShown)
+        PressLauncher(IDC_SHOW_CD);
+    SendMessageA(CdPanel, WM_COMMAND, IDC_PLAY, 0);
+    ASSERT_EQ(CdPlayState, 1);
+    SendMessageA(WavePanel, WM_COMMAND, IDC_RECORD, 0);
+    AdvanceSimClock(1000);
+    SendMessageA(WavePanel, WM_COMMAND, IDC_STOP, 0);
+    ASSERT_EQ(WaveModified, 1);
+    robot.Forget();
+    PressLauncher(IDC_SHOW_PLAYLIST);
+    ASSERT_TRUE(PlaylistPanelShown);
+    EXPECT_EQ(CdPlayState, 1);
+    EXPECT_TRUE(robot.Seen().empty());
+    EXPECT_EQ(Rows(), (std::vector<std::string>{"01:a.wav", "02:untitled1"}));
+    robot.SetAnswer([](const SeenBox &box) -> int {
+        return box.text.rfind("[", 0) == 0 ? IDNO : 0; // the station may close
+    });
+}
+
+// The end of a CD track goes on to the next entry whichever of the poll and
+// the notification sees it first, and so does a step forward within the
+// track's last six seconds.
+TEST_F(PlaylistTest, ACdTrackHandsOverHoweverItsEndIsSeen) {
+    StartWith({"0001.CD", "0002.CD", "0003.CD", "0001.CD"});
+    auto ticks = [] {
+        for (int tick = 0; tick < 3; ++tick)
+            SendMessageA(CdPanel, WM_TIMER, 1, 0);
+    };
+    auto posted = [] {
+        MSG message;
+        while (PeekMessageA(&message, nullptr, 0, WM_TIMER - 1, PM_REMOVE) ||
+               PeekMessageA(&message, nullptr, WM_TIMER + 1, 0xFFFFFFFFu, PM_REMOVE)) {
+            TranslateMessage(&message);
+            DispatchMessageA(&message);
+        }
+    };
+    PlayRow(0);
+    ASSERT_EQ(CurrentPlayer, CdPanel);
+    AdvanceSimClock(70500);
+    ticks(); // the poll first
+    posted();
+    EXPECT_EQ(CurrentEntryIndex, 1);
+    EXPECT_EQ(PlaylistRunning, 1);
+    EXPECT_EQ(SimMciCallsOf(MCI_PLAY).back().from, DWORD(MCI_MAKE_TMSF(2, 0, 0, 0)));
+    AdvanceSimClock(65500);
+    posted(); // the notification first
+    ticks();
+    EXPECT_EQ(CurrentEntryIndex, 2);
+    EXPECT_EQ(PlaylistRunning, 1);
+    AdvanceSimClock(26000);
+    ticks();
+    Command(IDC_FF); // 26 s into a track of 30 s
+    EXPECT_EQ(CurrentEntryIndex, 3);
+    EXPECT_EQ(CurrentPlayer, CdPanel);
+    EXPECT_EQ(PlaylistRunning, 1);
+    EXPECT_EQ(SimMciCallsOf(MCI_PLAY).back().from, DWORD(MCI_MAKE_TMSF(1, 0, 0, 0)));
 }
 
 TEST_F(PlaylistTest, ThePanelsFollowThePlaylistInTheNowPlayingMode) {
@@ -246,9 +328,9 @@ TEST_F(PlaylistTest, DamagedCollectionsShowWhatTheyHold) {
     many[5] = "C:\\" + std::string(300, 'x') + ".mid";
     StartWith(many);
     std::vector<std::string> rows = Rows();
-    ASSERT_EQ(rows.size(), 100u) << "keys 0 to 99, no end marker among them";
+    ASSERT_EQ(rows.size(), 99u) << "key 99 is the end marker's, whatever it holds";
     EXPECT_EQ(rows[0], "01:song0.mid");
-    EXPECT_EQ(rows[99], "100:song99.mid");
+    EXPECT_EQ(rows[98], "99:song98.mid");
     EXPECT_LE(rows[5].size(), 260u);
     Close();
 
