@@ -424,6 +424,41 @@ TEST_F(PlaylistEditorTest, SavingAnEmptyCollectionStopsTheOldEntry) {
     EXPECT_EQ(PlaylistRunning, 0);
 }
 
+// Delete takes the selected rows from both lists; a name chosen from the box
+// shows that collection with its disc.
+TEST_F(PlaylistEditorTest, RowsGoAndCollectionsAreChosenFromTheBox) {
+    std::string directory = MakeMediaDir("editor-rows");
+    for (const char *name : {"one.mid", "two.mid", "three.mid"})
+        WriteSong(directory, name, 1);
+    StartWith("[PlayList]\r\nExt=1\r\n[PlayListTitle]\r\nNumber=2\r\n1=untitled\r\n"
+              "2=discs\r\n[Listdiscs]\r\n0=0002.CD\r\n1=ENDFLAG.END\r\nCD_ID=11522\r\n"
+              "[11522]\r\nTitle=Three\r\n",
+              false);
+    std::vector<std::string> seen;
+    Edit([&](EditorHand &hand) {
+        hand.Browse(directory, "*.mid");
+        for (int i = 0; i < 4; ++i)
+            hand.Press(AddAllKey);
+        hand.ClickRow(Entries, 9);
+        hand.ClickRow(Entries, 11, true);
+        hand.Press(1062); // Delete
+        seen.push_back(std::to_string(hand.Count(Entries)) +
+                       std::to_string(hand.Count(EntryTexts)) + "|" + hand.Rows(Entries)[9] + "|" +
+                       std::to_string(hand.Count(Entries, LB_GETSELCOUNT)));
+        HWND box = GetDlgItem(FindWindowA("#32770", "PlayList"), Collections);
+        SendMessageA(box, CB_SETCURSEL, 1, 0);
+        SendMessageA(GetParent(box), WM_COMMAND, MAKEWPARAM(Collections, CBN_SELCHANGE),
+                     reinterpret_cast<LPARAM>(box));
+        hand.Settle();
+        seen.push_back(hand.Rows(EntryTexts)[0] + "|" + hand.Text(1131));
+        return IDCANCEL;
+    });
+    ASSERT_EQ(seen.size(), 2u);
+    EXPECT_EQ(seen[0].substr(0, 5), "1010|");
+    EXPECT_EQ(seen[0].back(), '1') << "the row at the first deleted place is selected";
+    EXPECT_EQ(seen[1], "0002.CD|Three");
+}
+
 TEST_F(PlaylistEditorTest, CancelWritesNothingButTheFileType) {
     std::string settings = "[PlayList]\r\nExt=1\r\nNowSelected=mix\r\n"
                            "[PlayListTitle]\r\nNumber=2\r\n1=mix\r\n2=other\r\n"

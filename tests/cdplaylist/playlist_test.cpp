@@ -250,6 +250,31 @@ TEST_F(PlaylistTest, ACdTrackHandsOverHoweverItsEndIsSeen) {
     EXPECT_EQ(SimMciCallsOf(MCI_PLAY).back().from, DWORD(MCI_MAKE_TMSF(1, 0, 0, 0)));
 }
 
+// While the list runs, Pause, the six-second steps and Stop on the panel
+// act on the player of the current entry.
+TEST_F(PlaylistTest, TheTransportIsForwardedToThePlayerOfTheEntry) {
+    StartWith({"0001.CD"});
+    PlayRow(0);
+    ASSERT_EQ(CurrentPlayer, CdPanel);
+    AdvanceSimClock(20000);
+    Command(IDC_PAUSE);
+    EXPECT_EQ(PlaylistRunning, 2);
+    EXPECT_EQ(CdPlayState, 2);
+    Command(IDC_PAUSE);
+    EXPECT_EQ(PlaylistRunning, 1);
+    EXPECT_EQ(CdPlayState, 1);
+    Command(IDC_FF);
+    DWORD from = SimMciCallsOf(MCI_PLAY).back().from;
+    EXPECT_EQ(MCI_TMSF_SECOND(from), 26u);
+    Command(IDC_REW);
+    from = SimMciCallsOf(MCI_PLAY).back().from;
+    EXPECT_EQ(MCI_TMSF_SECOND(from), 20u);
+    EXPECT_EQ(CurrentEntryIndex, 0);
+    Command(IDC_STOP);
+    EXPECT_EQ(PlaylistRunning, 0);
+    EXPECT_EQ(CdPlayState, 0);
+}
+
 TEST_F(PlaylistTest, ThePanelsFollowThePlaylistInTheNowPlayingMode) {
     StartWith({Song("a.mid", 2), Wave("b.wav", 1500)}, "AUTOPLAY=1\r\nSELECTABLE=0\r\n");
     // The playlist opened at start-up plays at once, its player's panel opened.
