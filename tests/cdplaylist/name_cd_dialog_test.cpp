@@ -200,15 +200,7 @@ TEST_F(NameCdTest, AFailedSaveIsToldAndKeepsTheDialogOpen) {
         hand.Type("New");
         HWND dialog = FindWindowA("#32770", "Name CD");
         PostMessageA(GetDlgItem(dialog, SaveKey), BM_CLICK, 0, 0);
-        for (int tries = 0; tries < 100 && told.empty(); ++tries, Sleep(20)) {
-            HWND box = FindWindowA("#32770", "sonikbay32 error");
-            if (box == nullptr || !IsWindowVisible(box))
-                continue;
-            char text[256] = "";
-            GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
-            told = text;
-            PostMessageA(GetDlgItem(box, IDOK), BM_CLICK, 0, 0);
-        }
+        told = AnswerBoxInDialog("sonikbay32 error", IDOK);
         Sleep(100);
         stillOpen = IsWindow(dialog) != FALSE;
         kept = hand.Text(TitleField);

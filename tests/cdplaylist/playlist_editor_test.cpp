@@ -13,6 +13,7 @@
 #include "shell/startup.h"
 #include "shell/station.h"
 
+#include <algorithm>
 #include <atomic>
 #include <functional>
 #include <string>
@@ -107,19 +108,9 @@ class EditorHand {
     // The box with this caption shown within a second, answered with the
     // given button: its text, or "" when none came.
     std::string AnswerBox(const char *caption, int button) {
-        for (int tries = 0; tries < 50; ++tries, Sleep(20)) {
-            HWND box = FindWindowA("#32770", caption);
-            if (box == nullptr || !IsWindowVisible(box))
-                continue;
-            char text[512] = "";
-            GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
-            PostMessageA(GetDlgItem(box, button), BM_CLICK, 0, 0);
-            for (int wait = 0; IsWindow(box) && wait < 100; ++wait)
-                Sleep(20);
-            Settle();
-            return text;
-        }
-        return "";
+        std::string text = AnswerBoxInDialog(caption, button);
+        Settle();
+        return text;
     }
 
   private:
@@ -424,9 +415,10 @@ TEST_F(PlaylistEditorTest, SavingAnEmptyCollectionStopsTheOldEntry) {
     EXPECT_EQ(PlaylistRunning, 0);
 }
 
-// Delete takes the selected rows from both lists; a name chosen from the box
-// shows that collection with its disc.
-TEST_F(PlaylistEditorTest, RowsGoAndCollectionsAreChosenFromTheBox) {
+// An Add from row 8 on scrolls both lists to 7 rows above the first added
+// row; Delete takes the selected rows from both lists; a name chosen from
+// the box shows that collection with its disc.
+TEST_F(PlaylistEditorTest, RowsScrollAndGoAndCollectionsAreChosenFromTheBox) {
     std::string directory = MakeMediaDir("editor-rows");
     for (const char *name : {"one.mid", "two.mid", "three.mid"})
         WriteSong(directory, name, 1);
@@ -437,8 +429,18 @@ TEST_F(PlaylistEditorTest, RowsGoAndCollectionsAreChosenFromTheBox) {
     std::vector<std::string> seen;
     Edit([&](EditorHand &hand) {
         hand.Browse(directory, "*.mid");
-        for (int i = 0; i < 4; ++i)
+        for (int i = 0; i < 10; ++i)
             hand.Press(AddAllKey);
+        for (int row = 0; row < 3; ++row)
+            hand.ClickRow(Files, row, row > 0);
+        hand.Press(AddKey); // rows 30 to 32
+        HWND entries = GetDlgItem(FindWindowA("#32770", "PlayList"), Entries);
+        RECT client{};
+        GetClientRect(entries, &client);
+        int shown = client.bottom / static_cast<int>(SendMessageA(entries, LB_GETITEMHEIGHT, 0, 0));
+        seen.push_back(std::to_string(std::min(30 - 7, 33 - shown)) + "|" +
+                       std::to_string(hand.Count(Entries, LB_GETTOPINDEX)) + "|" +
+                       std::to_string(hand.Count(EntryTexts, LB_GETTOPINDEX)));
         hand.ClickRow(Entries, 9);
         hand.ClickRow(Entries, 11, true);
         hand.Press(1062); // Delete
@@ -453,10 +455,28 @@ TEST_F(PlaylistEditorTest, RowsGoAndCollectionsAreChosenFromTheBox) {
         seen.push_back(hand.Rows(EntryTexts)[0] + "|" + hand.Text(1131));
         return IDCANCEL;
     });
-    ASSERT_EQ(seen.size(), 2u);
-    EXPECT_EQ(seen[0].substr(0, 5), "1010|");
-    EXPECT_EQ(seen[0].back(), '1') << "the row at the first deleted place is selected";
-    EXPECT_EQ(seen[1], "0002.CD|Three");
+    ASSERT_EQ(seen.size(), 3u);
+    std::string top = seen[0].substr(0, seen[0].find('|'));
+    EXPECT_EQ(seen[0], top + "|" + top + "|" + top) << "7 rows above the first added, or the end";
+    EXPECT_EQ(seen[1].substr(0, 5), "3131|");
+    EXPECT_EQ(seen[1].back(), '1') << "the row at the first deleted place is selected";
+    EXPECT_EQ(seen[2], "0002.CD|Three");
+}
+
+TEST_F(PlaylistEditorTest, AFailedSaveIsToldAndKeepsTheEditorOpen) {
+    StartWith("", true);
+    MakeSettingsFileReadOnly();
+    std::vector<std::string> seen;
+    Edit([&seen](EditorHand &hand) {
+        hand.ChooseType(2);
+        hand.Press(AddAllKey);
+        hand.Press(SaveKey);
+        seen.push_back(hand.AnswerBox("sonikbay32 error", IDOK));
+        seen.push_back(std::to_string(IsWindow(FindWindowA("#32770", "PlayList")) != FALSE) +
+                       std::to_string(hand.Count(Entries)));
+        return IDCANCEL;
+    });
+    EXPECT_EQ(seen, (std::vector<std::string>{"Can't save settings", "13"}));
 }
 
 TEST_F(PlaylistEditorTest, CancelWritesNothingButTheFileType) {

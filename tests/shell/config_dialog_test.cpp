@@ -86,6 +86,27 @@ TEST_F(ConfigDialogTest, CancelPutsEveryLiveValueBackAndWritesNothing) {
     EXPECT_EQ(SettingsFileContents(), file);
 }
 
+// A settings file that cannot be written: OK says so at once and the dialog
+// stays open, with the choices as they were made.
+TEST_F(ConfigDialogTest, AFailedWriteIsToldAndKeepsTheDialogOpen) {
+    ASSERT_EQ(Start(), 0 + StationRunning);
+    MakeSettingsFileReadOnly();
+    std::string told;
+    bool stillOpen = false, kept = false;
+    Configure([&](ConfigHand &hand) {
+        hand.Click(301);
+        PostMessageA(GetDlgItem(hand.dialog, IDOK), BM_CLICK, 0, 0);
+        told = AnswerBoxInDialog("sonikbay32 error", IDOK);
+        Sleep(100);
+        stillOpen = IsWindow(hand.dialog) != FALSE;
+        kept = hand.Checked(301);
+        return IDCANCEL;
+    });
+    EXPECT_EQ(told, "Can't save settings");
+    EXPECT_TRUE(stillOpen);
+    EXPECT_TRUE(kept);
+}
+
 TEST_F(ConfigDialogTest, OkWritesChoicesThatTheNextExitTurnsIntoPositionsAndHidesMonoAtOnce) {
     SimCardConfig card;
     card.mixer.present = true;

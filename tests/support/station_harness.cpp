@@ -190,3 +190,18 @@ DWORD StationTest::RunProgram(const std::string &program, const std::string &arg
     Pump();
     return exitCode;
 }
+
+std::string AnswerBoxInDialog(const char *caption, int button) {
+    for (int tries = 0; tries < 100; ++tries, Sleep(20)) {
+        HWND box = FindWindowA("#32770", caption);
+        if (box == nullptr || !IsWindowVisible(box))
+            continue;
+        char text[512] = "";
+        GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
+        PostMessageA(GetDlgItem(box, button), BM_CLICK, 0, 0);
+        for (int wait = 0; IsWindow(box) && wait < 100; ++wait)
+            Sleep(20);
+        return text;
+    }
+    return "";
+}

@@ -60,5 +60,10 @@ bool ButtonLatched(HWND button);
 // 95 when this Wine prefix reports the Windows 95 family, else 40.
 int PlatformFamilyOfThisPrefix();
 
+// For a script that works in an open dialog on the robot's thread: the box
+// with this caption that shows within two seconds, answered with the given
+// button once it has gone. Answers its text, or "" when none came.
+std::string AnswerBoxInDialog(const char *caption, int button);
+
 // Full path of a file next to the test executable.
 std::string BuildFile(const char *name);
