@@ -43,8 +43,8 @@ int SelectedRow(HWND dialog) {
     return static_cast<int>(SendDlgItemMessageA(dialog, IDC_TRACK_LIST, LB_GETCURSEL, 0, 0));
 }
 
-// A row's text, cut to what the database keeps.
-std::string RowText(HWND dialog, int row) {
+// A track row's name, cut to what the database keeps.
+std::string TrackNameOfRow(HWND dialog, int row) {
     LRESULT length = SendDlgItemMessageA(dialog, IDC_TRACK_LIST, LB_GETTEXTLEN, row, 0);
     if (length == LB_ERR)
         return std::string();
@@ -61,7 +61,7 @@ void LoadSelectedTrack(HWND dialog) {
     if (row < 0)
         return;
     HWND field = Item(dialog, IDC_TRACK_NAME);
-    SetWindowTextA(field, RowText(dialog, row).c_str());
+    SetWindowTextA(field, TrackNameOfRow(dialog, row).c_str());
     SetFocus(field);
     char label[LabelSize];
     std::snprintf(label, sizeof label, "%s %02d", Text(IDS_TRACK), row + 1);
@@ -114,7 +114,7 @@ void OnSave(HWND dialog) {
     int mark = SettingsWriteMark();
     WriteDiscTitle(NamedDisc, title);
     for (int track = 1; track <= NamedTrackCount; ++track)
-        WriteTrackName(NamedDisc, track, RowText(dialog, track - 1).c_str());
+        WriteTrackName(NamedDisc, track, TrackNameOfRow(dialog, track - 1).c_str());
     if (ReportSettingsWritesSince(mark, dialog))
         return;
     if (CdPanel != nullptr) {
