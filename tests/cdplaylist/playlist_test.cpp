@@ -188,6 +188,17 @@ TEST_F(PlaylistTest, CdEntriesOfNoDiscNeverPlay) {
     }
 }
 
+// A damaged CD entry naming no track of any disc is passed over, not played
+// as the whole disc.
+TEST_F(PlaylistTest, ACdEntryBeyondTrack255IsPassedOver) {
+    StartWith({"0300.CD"});
+    PlayRow(0);
+    EXPECT_FALSE(PlayLatched());
+    EXPECT_NE(CurrentPlayer, CdPanel);
+    EXPECT_EQ(CdPlayState, 0);
+    EXPECT_NE(ControlText(PlaylistPanel, IDC_TOTAL), "02:45");
+}
+
 // Opening the panel only shows the list: what the CD panel plays goes on,
 // and an unsaved take is not asked about.
 TEST_F(PlaylistTest, OpeningThePanelStopsNothingAndAsksNothing) {
