@@ -23,8 +23,6 @@ namespace {
 
 constexpr UINT_PTR PositionTimer = 2;
 constexpr UINT PositionTimerMs = 250;
-constexpr int DisplayX = 372;
-constexpr int DisplayY = 40;
 constexpr int FileTitleSize = 128;
 constexpr int TimeTextSize = 64;
 constexpr DWORD OneSecond = 1000;

@@ -35,8 +35,6 @@ namespace {
 constexpr UINT_PTR MeterTimer = 3;
 constexpr UINT MeterTimerMs = 125;
 constexpr int HalfTick = 125;
-constexpr int DisplayX = 372;
-constexpr int DisplayY = 40;
 constexpr int TimeTextSize = 32;
 constexpr int TitleSize = WaveNameSize + 48;
 constexpr DWORD OneSecond = 1000;

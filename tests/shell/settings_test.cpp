@@ -51,6 +51,17 @@ TEST_F(SettingsTest, GarbageNumbersReadAsThePlatformMakesThem) {
 TEST_F(SettingsTest, WriteToReadOnlyFileReportsFailureAndKeepsTheFile) {
     WriteSettingsFile("[Init]\r\nX=10\r\n");
     MakeSettingsFileReadOnly();
+    SettingsWriteFailed();
     EXPECT_FALSE(WriteSettingInt("Init", "X", 20));
     EXPECT_EQ(ReadSettingInt("Init", "X", 0), 10);
+    // A dialog's report covers its own writes only: the failure before its
+    // mark is still the exit's to tell, the one it reported is not.
+    int mark = SettingsWriteMark();
+    EXPECT_FALSE(ReportSettingsWritesSince(mark, nullptr));
+    EXPECT_TRUE(SettingsWriteFailed());
+    mark = SettingsWriteMark();
+    WriteSettingInt("Init", "X", 30);
+    robot.SetAnswer([](const SeenBox &) { return IDOK; });
+    EXPECT_TRUE(ReportSettingsWritesSince(mark, nullptr));
+    EXPECT_FALSE(SettingsWriteFailed());
 }
