@@ -174,6 +174,19 @@ TEST_F(PlaylistTest, EntriesOfAnotherDiscAndOfNoKnownTypeHandNothingOver) {
     EXPECT_TRUE(PlayLatched());
 }
 
+// A running list that comes to an entry it cannot hand over stops there,
+// idle, with its Play key released.
+TEST_F(PlaylistTest, ARunningListStopsIdleAtAnEntryOfAnotherDisc) {
+    StartWith({Song("a.mid", 2), "0001.CD"}, "", "999");
+    PlayRow(0);
+    ASSERT_EQ(CurrentPlayer, MidiPanel);
+    Run(2100);
+    EXPECT_EQ(CurrentEntryIndex, 1);
+    EXPECT_EQ(PlaylistRunning, 0);
+    EXPECT_FALSE(PlayLatched());
+    EXPECT_EQ(CdPlayState, 0);
+}
+
 // CD entries saved while no disc was loaded belong to no disc: they play
 // neither in an empty drive nor on whatever disc is in.
 TEST_F(PlaylistTest, CdEntriesOfNoDiscNeverPlay) {
