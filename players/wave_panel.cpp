@@ -239,13 +239,16 @@ bool ShowFormat(HWND panel, int origin) {
     return true;
 }
 
-bool ShowLength(HWND panel) {
+// The device's length, or the length of the sound the file holds when its
+// header claims more: the device reports the claim and stops where the
+// sound ends.
+bool ShowLength(HWND panel, DWORD heldMs) {
     DWORD length = 0;
     if (MCIERROR error = QueryStatus(MCI_STATUS_LENGTH, &length)) {
         ShowMciError(panel, error);
         return false;
     }
-    WaveLength = length;
+    WaveLength = length < heldMs ? length : heldMs;
     ShowPlayerTime(panel, IDC_TOTAL, WaveLength);
     return true;
 }
@@ -273,7 +276,8 @@ void OnOpen(HWND panel, int origin) {
     // device refuses leaves what was open, and whether it is kept, as it was.
     const char *element = fromPlaylist ? CurrentEntryText : WaveFilePath;
     MCIDEVICEID opened = 0;
-    MCIERROR error = CheckMediaFile(element, MediaKind::Wave);
+    DWORD heldMs = WholeMediaLength;
+    MCIERROR error = CheckMediaFile(element, MediaKind::Wave, &heldMs);
     // The same file again cannot be opened beside itself: the device keeps
     // one open per file, so the old one is closed first.
     if (error == 0 && WaveDeviceOpen && lstrcmpiA(keptPath, element) == 0 && !CloseDevice(panel))
@@ -310,7 +314,7 @@ void OnOpen(HWND panel, int origin) {
         std::snprintf(WaveFilePath, sizeof WaveFilePath, "%s", CurrentEntryText);
         TitleOf(WaveFilePath, WaveFileTitle, sizeof WaveFileTitle);
     }
-    if (!ShowFormat(panel, origin) || !ShowLength(panel))
+    if (!ShowFormat(panel, origin) || !ShowLength(panel, heldMs))
         return;
     // The output is chosen before anything plays: Wine's device stops a
     // playback that is under way when it is set.
