@@ -234,9 +234,18 @@ void ShowMciError(HWND owner, MCIERROR error) {
     MessageBoxA(owner, text, Text(IDS_ERROR_CAPTION), MB_OK | MB_ICONERROR);
 }
 
+namespace {
+
+// The period that begins the extension of the file's own name: the last one
+// after the last folder or drive separator, or null.
+const char *ExtensionPeriodOf(const char *name) {
+    return std::strrchr(FileTitleOf(name), '.');
+}
+
+} // namespace
+
 void FileExtensionOf(const char *name, char *out, size_t outSize) {
-    const char *period = std::strchr(name, '.');
-    if (period != nullptr)
+    if (const char *period = ExtensionPeriodOf(name))
         CopyText(out, outSize, period);
 }
 
@@ -249,9 +258,14 @@ const char *FileTitleOf(const char *path) {
 }
 
 void FileBaseNameOf(const char *name, char *out, size_t outSize) {
-    CopyText(out, outSize, name);
-    if (char *period = std::strchr(out, '.'))
-        *period = '\0';
+    const char *period = ExtensionPeriodOf(name);
+    size_t kept = period != nullptr ? static_cast<size_t>(period - name) : std::strlen(name);
+    if (outSize == 0)
+        return;
+    if (kept >= outSize)
+        kept = outSize - 1;
+    std::memcpy(out, name, kept);
+    out[kept] = '\0';
 }
 
 bool DrivenByPlaylist(HWND panel) {

@@ -48,14 +48,15 @@ int ConfirmWaveChanges();
 // The platform's text for an MCI error in an error box owned by owner.
 void ShowMciError(HWND owner, MCIERROR error);
 
-// The text from the first period of name to its end; out is left unchanged
-// when name has no period. out holds outSize characters with the terminator.
+// The extension of the file's own name: the text from the last period after
+// the last folder or drive separator to its end; out is left unchanged when
+// that name has no period. out holds outSize characters with the terminator.
 void FileExtensionOf(const char *name, char *out, size_t outSize);
 
 // The part of path after its last directory or drive separator.
 const char *FileTitleOf(const char *path);
 
-// name cut at its first period.
+// name without the extension that FileExtensionOf gives.
 void FileBaseNameOf(const char *name, char *out, size_t outSize);
 
 // ---- What every player does the same way ----

@@ -125,6 +125,26 @@ TEST_F(PlaylistTest, AMixedCollectionHandsOverFromPlayerToPlayerAndStopsOnItsLas
     EXPECT_TRUE(robot.Seen().empty());
 }
 
+// Entries in folders with periods, and names with several: typed by the
+// extension of the file's own name, titled with the whole name before it.
+// A name typed by its first period in earlier versions keeps its type.
+TEST_F(PlaylistTest, NamesWithPeriodsGoToThePlayerOfTheirOwnExtension) {
+    std::string folder = MakeMediaDir("My.Music");
+    std::string intro = folder + "\\01. Intro.wav";
+    WriteBytes(intro, MakeWave(PcmFormat(1, 11025, 8), 1000));
+    StartWith({WriteSong(folder, "song.v2.mid", 2), intro, WriteSong(folder, "old.mid.bak", 2)});
+    PlayRow(0);
+    EXPECT_EQ(CurrentPlayer, MidiPanel);
+    EXPECT_EQ(ControlText(MidiPanel, IDC_TITLE), "1:song.v2.mid");
+    Run(2100);
+    EXPECT_EQ(CurrentPlayer, WavePanel);
+    EXPECT_EQ(ControlText(WavePanel, IDC_TITLE), "2:01. Intro 8Bit 11K");
+    Run(1100);
+    EXPECT_EQ(CurrentPlayer, MidiPanel);
+    EXPECT_EQ(CurrentEntryIndex, 2);
+    EXPECT_TRUE(robot.Seen().empty());
+}
+
 TEST_F(PlaylistTest, RepeatStartsAgainAndPreviousOnTheFirstEntryOnlyStops) {
     StartWith({Song("a.mid", 2), Song("b.mid", 2)}, "PLAYMODE=1\r\n");
     PlayRow(1);

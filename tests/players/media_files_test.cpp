@@ -36,24 +36,28 @@ class MediaFilesTest : public StationTest {
     std::string directory;
 };
 
-TEST_F(MediaFilesTest, ExtensionsAreReadFromTheFirstPeriod) {
+TEST_F(MediaFilesTest, ExtensionsAreReadFromTheLastPeriodOfTheFilesOwnName) {
     char out[32] = "unchanged";
     FileExtensionOf("NOEXT", out, sizeof out);
     EXPECT_STREQ(out, "unchanged");
+    FileExtensionOf("c:\\my.dir\\NOEXT", out, sizeof out);
+    EXPECT_STREQ(out, "unchanged");
     FileExtensionOf("A.B.MID", out, sizeof out);
-    EXPECT_STREQ(out, ".B.MID");
+    EXPECT_STREQ(out, ".MID");
     FileExtensionOf("c:\\my.dir\\song.mid", out, sizeof out);
-    EXPECT_STREQ(out, ".dir\\song.mid");
+    EXPECT_STREQ(out, ".mid");
     char small[4];
     FileExtensionOf("song.midi", small, sizeof small);
     EXPECT_STREQ(small, ".mi") << "cut to the buffer, never past it";
 
     FileBaseNameOf("TAKE1.WAV", out, sizeof out);
     EXPECT_STREQ(out, "TAKE1");
-    FileBaseNameOf("A.B.MID", out, sizeof out);
-    EXPECT_STREQ(out, "A");
-    FileBaseNameOf("NOEXT", out, sizeof out);
-    EXPECT_STREQ(out, "NOEXT");
+    FileBaseNameOf("c:\\my.dir\\NOEXT", out, sizeof out);
+    EXPECT_STREQ(out, "c:\\my.dir\\NOEXT");
+    FileBaseNameOf("01. Intro.wav", out, sizeof out);
+    EXPECT_STREQ(out, "01. Intro");
+    FileBaseNameOf("A.B.MID", small, sizeof small);
+    EXPECT_STREQ(small, "A.B");
 }
 
 TEST_F(MediaFilesTest, OnlyMidiAndWaveExtensionsAreHandedOver) {
@@ -63,9 +67,25 @@ TEST_F(MediaFilesTest, OnlyMidiAndWaveExtensionsAreHandedOver) {
     Pump(100);
     EXPECT_EQ(OpenedElements(), std::vector<std::string>{mixedCase});
 
+    // Folders and names with periods: the file's own extension counts, and
+    // the whole name before it titles the file.
+    std::string folder = MakeMediaDir("My.Music");
+    ClearSimMciLog();
+    std::string versioned = WriteSong(folder, "song.v2.mid", 3);
+    DropOnMainWindow({versioned});
+    Pump(100);
+    EXPECT_EQ(OpenedElements(), std::vector<std::string>{versioned});
+    EXPECT_EQ(ControlText(MidiPanel, IDC_TITLE), "song.v2.mid");
+    std::string intro = folder + "\\01. Intro.wav";
+    WriteBytes(intro, MakeWave(PcmFormat(1, 11025, 8), 1000));
+    DropOnMainWindow({intro});
+    Pump(100);
+    EXPECT_EQ(OpenedElements().back(), intro);
+    EXPECT_EQ(ControlText(WavePanel, IDC_TITLE), "01. Intro 8Bit 11K");
+
     ClearSimMciLog();
     DropOnMainWindow({directory + "\\song.wave"});
-    DropOnMainWindow({"c:\\my.dir\\song.mid"});
+    DropOnMainWindow({folder + "\\song.mid.txt"});
     DropOnMainWindow({directory + "\\notes.txt"});
     Pump(100);
     EXPECT_TRUE(OpenedElements().empty());
