@@ -115,6 +115,7 @@ MCIERROR StopDevice() {
 }
 
 // Closes the open device; answers false (after saying why) when it stays open.
+// A take closed with it is gone and is asked about no more.
 bool CloseDevice(HWND panel) {
     if (!WaveDeviceOpen)
         return true;
@@ -125,6 +126,7 @@ bool CloseDevice(HWND panel) {
     }
     WaveDeviceOpen = false;
     WaveDevice = 0;
+    WaveModified = 0;
     return true;
 }
 
@@ -380,14 +382,22 @@ MCI_WAVE_SET_PARMS NewTakeFormat() {
     return format;
 }
 
-// A new, untitled take in the device. Answers false when there is none.
+// The panel as it stands with nothing open, once the old data is let go.
+void ShowNoData(HWND panel) {
+    SetDlgItemTextA(panel, IDC_TITLE, Text(IDS_WAVE_PLAYER));
+    ShowPlayerTime(panel, IDC_TOTAL, 0);
+}
+
+// A new, untitled take in the device. Answers false when there is none; the
+// data that was open stays whole when the question keeps it.
 bool SetUpNewTake(HWND panel) {
-    WaveLength = 0;
     if (ConfirmWaveChanges() == 0 || !CloseDevice(panel))
         return false;
+    WaveLength = 0;
     if (MCIERROR error =
             OpenDevice("", PlatformFamily == 40 ? MCI_WAVE_OPEN_BUFFER : 0, &WaveDevice)) {
         ShowMciError(panel, error);
+        ShowNoData(panel);
         return false;
     }
     MCI_WAVE_SET_PARMS format = NewTakeFormat();

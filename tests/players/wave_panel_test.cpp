@@ -21,7 +21,7 @@
 
 namespace {
 
-constexpr int Stopped = 0, Recording = 3;
+constexpr int Stopped = 0, Playing = 1, PlayPaused = 2, Recording = 3;
 
 class WavePanelTest : public StationTest {
   protected:
@@ -164,6 +164,59 @@ TEST_F(WavePanelTest, EveryWayOfDroppingATakeAsksFirstAndCancelKeepsIt) {
     Command(IDC_RECORD);
     EXPECT_EQ(WavePlayState, Recording);
     EXPECT_EQ(Questions().size(), 6u);
+}
+
+// Cancel in the question of a new take keeps the kept take whole: its
+// length, its total and a transport that plays it, seeks it by the second
+// while playing and paused, and ends it by Forward within its last second.
+TEST_F(WavePanelTest, CancelKeepsTheTakeWholeAndItPlaysAndSeeks) {
+    StartWithWavePanel("RECMODE=2\r\n");
+    RecordFor(3000);
+    AnswerSaveQuestion(IDCANCEL);
+    Command(IDC_RECORD);
+    EXPECT_EQ(Questions().size(), 1u);
+    EXPECT_EQ(WavePlayState, Stopped);
+    EXPECT_EQ(Shown(IDC_TOTAL), "00:03");
+
+    Command(IDC_PLAY);
+    EXPECT_EQ(WavePlayState, Playing);
+    Command(IDC_FF);
+    EXPECT_EQ(Shown(IDC_TIME), "00:01");
+    EXPECT_EQ(SimMciCallsOf(MCI_PLAY).back().from, 1000u);
+    Command(IDC_REW);
+    EXPECT_EQ(SimMciCallsOf(MCI_PLAY).back().from, 0u);
+    AdvanceSimClock(1500);
+    Command(IDC_PAUSE);
+    EXPECT_EQ(WavePlayState, PlayPaused);
+    Command(IDC_FF);
+    EXPECT_EQ(Shown(IDC_TIME), "00:02") << "paused: only the kept position moves";
+    Command(IDC_PLAY); // resumes at the kept position
+    EXPECT_EQ(WavePlayState, Playing);
+    EXPECT_EQ(SimMciCallsOf(MCI_PLAY).back().from, 2500u);
+    Command(IDC_FF); // within the last second: the end
+    EXPECT_EQ(WavePlayState, Stopped);
+    EXPECT_EQ(Shown(IDC_TOTAL), "00:03");
+    EXPECT_EQ(WaveModified, 1);
+    AnswerSaveQuestion(IDNO); // at the end of the test
+}
+
+// No drops the take; when the new device then fails, no take is left to ask
+// about, and the station closes without a question.
+TEST_F(WavePanelTest, NoAndAFailedOpenLeaveNoTakeBehind) {
+    StartWithWavePanel("RECMODE=2\r\n");
+    RecordFor(1000);
+    AnswerSaveQuestion(IDNO);
+    SimMciFailNext("waveaudio", MCI_OPEN, MCIERR_OUT_OF_MEMORY);
+    Command(IDC_RECORD);
+    EXPECT_EQ(WavePlayState, Stopped);
+    EXPECT_EQ(WaveModified, 0);
+    EXPECT_EQ(Shown(IDC_TITLE), "WAVE PLAYER");
+    EXPECT_EQ(Shown(IDC_TOTAL), "00:00");
+    Command(IDC_PLAY);
+    EXPECT_EQ(WavePlayState, Stopped);
+    robot.Forget();
+    EXPECT_EQ(Close(), 0);
+    EXPECT_TRUE(Questions().empty());
 }
 
 TEST_F(WavePanelTest, AFileTheDeviceRefusesKeepsWhatWasOpen) {
