@@ -15,7 +15,7 @@
 #include <cstring>
 
 OPENFILENAMEA FileRequest;
-char FileRequestPath[FileRequestBufferSize];
+char FileRequestPath[FileRequestPathSize];
 char FileRequestTitle[FileRequestBufferSize];
 char PendingMediaPath[PendingMediaPathSize];
 char PendingMediaTitle[PendingMediaTitleSize];
@@ -30,7 +30,7 @@ const char MediaFilters[] = "MIDI File \0*.mid;*.smf;*.rmi\0"
 const DWORD ClassicRequestSize = OPENFILENAME_SIZE_VERSION_400A;
 constexpr int ErrorTextSize = 256;
 constexpr int PlayerTimeSize = 32;
-constexpr int QuestionSize = FileRequestBufferSize + TextSlotSize + 8;
+constexpr int QuestionSize = FileRequestPathSize + TextSlotSize + 8;
 
 void CopyText(char *out, size_t outSize, const char *text) {
     std::snprintf(out, outSize, "%s", text);
@@ -169,7 +169,7 @@ int ChooseMediaFile(HWND owner, const char *initialText, int filterIndex, int mo
     FileRequest.lpstrFilter = MediaFilters;
     FileRequest.nFilterIndex = static_cast<DWORD>(filterIndex);
     FileRequest.lpstrFile = FileRequestPath;
-    FileRequest.nMaxFile = FileRequestBufferSize;
+    FileRequest.nMaxFile = FileRequestPathSize;
     FileRequest.lpstrFileTitle = FileRequestTitle;
     FileRequest.nMaxFileTitle = FileRequestBufferSize;
     FileRequest.Flags = OFN_PATHMUSTEXIST;
@@ -220,12 +220,26 @@ int ConfirmWaveChanges() {
         return 0;
     // The file asked about is the one written, ".wav" included, so that no
     // existing take1.wav is replaced unasked when the name typed was take1.
-    char path[FileRequestBufferSize + 4];
+    char path[FileRequestPathSize + 4];
     SavePathOf(path, sizeof path);
+    if (!FileNameFits(WavePanel, path))
+        return 0;
     if (FileExists(path) && AskAboutFile(WavePanel, FileTitleOf(path), IDS_WAVE_EXISTS,
                                          MB_YESNO | MB_DEFBUTTON2) == IDNO)
         return 0;
     return SaveWaveData(path);
+}
+
+bool FileNameFits(HWND owner, const char *path) {
+    if (std::strlen(path) < MAX_PATH)
+        return true;
+    char reason[ErrorTextSize] = "";
+    FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+                   ERROR_FILENAME_EXCED_RANGE, 0, reason, sizeof reason, nullptr);
+    char text[QuestionSize];
+    std::snprintf(text, sizeof text, "[%s]\n%s", path, reason);
+    MessageBoxA(owner, text, Text(IDS_ERROR_CAPTION), MB_OK | MB_ICONERROR);
+    return false;
 }
 
 void ShowMciError(HWND owner, MCIERROR error) {

@@ -10,6 +10,9 @@
 
 constexpr int FileRequestBufferSize = 258;
 constexpr int PendingMediaPathSize = 1026;
+// The dialogs' path buffer holds any path a drop may hand over too: a name
+// typed that does not fit the buffer is one the dialog refuses.
+constexpr int FileRequestPathSize = PendingMediaPathSize;
 constexpr int PendingMediaTitleSize = 258;
 
 // Modes of ChooseMediaFile.
@@ -25,7 +28,7 @@ constexpr int AllFilesFilter = 3;
 // confirmed dialog it holds the chosen path and title and the filter left
 // selected.
 extern OPENFILENAMEA FileRequest;
-extern char FileRequestPath[FileRequestBufferSize];
+extern char FileRequestPath[FileRequestPathSize];
 extern char FileRequestTitle[FileRequestBufferSize];
 
 // The file a player opens on its next IDC_OPEN with OPEN_AND_PLAY, or the one
@@ -44,6 +47,10 @@ int DispatchMediaFile(const char *path);
 // Asks about an unsaved recording and saves it when the user wants. Answers 1
 // when the caller may drop or replace the WAVE data, 0 when it must not.
 int ConfirmWaveChanges();
+
+// Whether the platform's file calls take a path of that length; when not,
+// an error box owned by owner names the path and says why it is refused.
+bool FileNameFits(HWND owner, const char *path);
 
 // The platform's text for an MCI error in an error box owned by owner.
 void ShowMciError(HWND owner, MCIERROR error);

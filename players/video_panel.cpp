@@ -265,6 +265,10 @@ void OnOpen(HWND panel, int origin) {
         return;
     std::snprintf(VideoElement, sizeof VideoElement, "%s",
                   fromPlaylist ? CurrentEntryText : PendingMediaPath);
+    if (!FileNameFits(panel, VideoElement)) {
+        ShowNoVideo(panel);
+        return;
+    }
     if (MCIERROR error = OpenVideoDevice(VideoWindowMode, panel)) {
         ShowNoVideo(panel);
         ShowMciError(panel, error);

@@ -24,7 +24,7 @@
 #include <initializer_list>
 
 int WaveModified;
-char WaveFilePath[WaveNameSize];
+char WaveFilePath[WavePathSize];
 char WaveFileTitle[WaveNameSize];
 MCIDEVICEID WaveDevice;
 int WavePlayState;
@@ -257,7 +257,7 @@ bool ShowLength(HWND panel, DWORD heldMs) {
 
 void OnOpen(HWND panel, int origin) {
     bool fromPlaylist = origin == OPEN_FROM_PLAYLIST;
-    char keptPath[WaveNameSize], keptTitle[WaveNameSize];
+    char keptPath[WavePathSize], keptTitle[WaveNameSize];
     std::snprintf(keptPath, sizeof keptPath, "%s", WaveFilePath);
     std::snprintf(keptTitle, sizeof keptTitle, "%s", WaveFileTitle);
     if (WavePlayState != Stopped) {
@@ -277,6 +277,11 @@ void OnOpen(HWND panel, int origin) {
     // The new file is opened before the old data is let go: a file the
     // device refuses leaves what was open, and whether it is kept, as it was.
     const char *element = fromPlaylist ? CurrentEntryText : WaveFilePath;
+    if (!FileNameFits(panel, element)) {
+        std::snprintf(WaveFilePath, sizeof WaveFilePath, "%s", keptPath);
+        std::snprintf(WaveFileTitle, sizeof WaveFileTitle, "%s", keptTitle);
+        return;
+    }
     MCIDEVICEID opened = 0;
     DWORD heldMs = WholeMediaLength;
     MCIERROR error = CheckMediaFile(element, MediaKind::Wave, &heldMs);

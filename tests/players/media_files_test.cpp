@@ -10,6 +10,7 @@
 #include "shell/startup.h"
 #include "shell/station.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <memory>
@@ -124,6 +125,54 @@ TEST_F(MediaFilesTest, ADroppedNameTooLongForTheStationIsRefusedNotCut) {
     EXPECT_EQ(seen[0].caption, "sonikbay32 error");
     EXPECT_EQ(seen[0].text, expected);
     EXPECT_EQ(seen[0].icon, BoxIcon::Error);
+}
+
+// A file whose path has the given length, in folders of 120 characters at
+// most, written through the wide calls, which take paths longer than the
+// ANSI ones do.
+std::string WriteFileOfPathLength(std::string path, size_t length, const char *name,
+                                  const Bytes &bytes) {
+    while (path.size() + 1 + std::strlen(name) < length) {
+        size_t room = length - path.size() - 1 - std::strlen(name);
+        path += "\\" + std::string(std::min<size_t>(room - 1, 120), 'f');
+        std::wstring wide = L"\\\\?\\" + std::wstring(path.begin(), path.end());
+        CreateDirectoryW(wide.c_str(), nullptr);
+    }
+    path += std::string("\\") + name;
+    std::wstring wide = L"\\\\?\\" + std::wstring(path.begin(), path.end());
+    HANDLE file = CreateFileW(wide.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    DWORD written = 0;
+    WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    CloseHandle(file);
+    return path;
+}
+
+// Long dropped paths: one of 258 characters opens that very file; one of
+// about 300, more than the platform's file calls take, is refused by a
+// message that names it, and the station keeps running.
+TEST_F(MediaFilesTest, LongDroppedPathsOpenThatFileOrAreRefusedByName) {
+    StartStationHere();
+    Bytes wave = MakeWave(PcmFormat(1, 11025, 8), 1000);
+    std::string fits = WriteFileOfPathLength(directory, 258, "fits.wav", wave);
+    ASSERT_EQ(fits.size(), 258u);
+    DropOnMainWindow({fits});
+    Pump(200);
+    EXPECT_TRUE(robot.Seen().empty());
+    EXPECT_EQ(OpenedElements(), std::vector<std::string>{fits});
+
+    for (const char *name : {"long.wav", "long.mid"}) {
+        robot.Forget();
+        ClearSimMciLog();
+        std::string path = WriteFileOfPathLength(directory, 297, name, wave);
+        DropOnMainWindow({path});
+        Pump(200);
+        ASSERT_EQ(robot.Seen().size(), 1u) << name;
+        EXPECT_EQ(robot.Seen()[0].caption, "sonikbay32 error");
+        EXPECT_EQ(robot.Seen()[0].text.substr(0, path.size() + 3), "[" + path + "]\n") << name;
+        EXPECT_TRUE(OpenedElements().empty());
+    }
+    EXPECT_EQ(ControlText(WavePanel, IDC_TITLE), "fits 8Bit 11K");
+    EXPECT_TRUE(IsWindow(MainWindow));
 }
 
 // A changed recording on the card's "waveaudio" device, as the WAVE panel
