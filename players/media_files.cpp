@@ -132,6 +132,14 @@ bool CanWriteFile(const char *path) {
     return true;
 }
 
+// The platform's text for an MCI error, or the station's own with the code
+// when the platform has none for it.
+void MciErrorText(MCIERROR error, char *text, size_t size) {
+    text[0] = '\0';
+    if (!Mci.getErrorString(error, text, static_cast<UINT>(size)) || text[0] == '\0')
+        std::snprintf(text, size, Text(IDS_DEVICE_ERROR), static_cast<unsigned long>(error));
+}
+
 int SaveWaveData(const char *path) {
     MCI_SAVE_PARMSA save{};
     save.lpfilename = path;
@@ -153,8 +161,8 @@ int SaveWaveData(const char *path) {
         WaveModified = 0;
         return 1;
     }
-    char text[ErrorTextSize] = "";
-    Mci.getErrorString(error, text, sizeof text);
+    char text[ErrorTextSize];
+    MciErrorText(error, text, sizeof text);
     MessageBoxA(GetFocus(), text, Text(IDS_CAPTION), MB_OK | MB_ICONERROR);
     return 0;
 }
@@ -243,8 +251,8 @@ bool FileNameFits(HWND owner, const char *path) {
 }
 
 void ShowMciError(HWND owner, MCIERROR error) {
-    char text[ErrorTextSize] = "";
-    Mci.getErrorString(error, text, sizeof text);
+    char text[ErrorTextSize];
+    MciErrorText(error, text, sizeof text);
     MessageBoxA(owner, text, Text(IDS_ERROR_CAPTION), MB_OK | MB_ICONERROR);
 }
 

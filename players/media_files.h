@@ -52,7 +52,8 @@ int ConfirmWaveChanges();
 // an error box owned by owner names the path and says why it is refused.
 bool FileNameFits(HWND owner, const char *path);
 
-// The platform's text for an MCI error in an error box owned by owner.
+// The platform's text for an MCI error in an error box owned by owner; for a
+// code the platform has no text for, the station's own with the code.
 void ShowMciError(HWND owner, MCIERROR error);
 
 // The extension of the file's own name: the text from the last period after

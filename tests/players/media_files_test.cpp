@@ -4,6 +4,7 @@
 #include "tests/support/station_harness.h"
 
 #include "panekit/resources/panel_ids.h"
+#include "platform/mci.h"
 #include "players/media_files.h"
 #include "players/wave_panel.h"
 #include "shell/launcher_bar.h"
@@ -173,6 +174,22 @@ TEST_F(MediaFilesTest, LongDroppedPathsOpenThatFileOrAreRefusedByName) {
     }
     EXPECT_EQ(ControlText(WavePanel, IDC_TITLE), "fits 8Bit 11K");
     EXPECT_TRUE(IsWindow(MainWindow));
+}
+
+// A device error has text: the platform's, or the station's own with the
+// code where the platform has none (Wine's AVI device gives 5, for one).
+TEST_F(MediaFilesTest, EveryDeviceErrorBoxHasText) {
+    StartStationHere();
+    char known[256] = "";
+    Mci.getErrorString(MCIERR_FILE_NOT_FOUND, known, sizeof known);
+    ShowMciError(MainWindow, MCIERR_FILE_NOT_FOUND);
+    ShowMciError(MainWindow, 5);
+    std::vector<SeenBox> seen = robot.Seen();
+    ASSERT_EQ(seen.size(), 2u);
+    EXPECT_EQ(seen[0].text, known);
+    EXPECT_EQ(seen[1].text, "Device error 5");
+    EXPECT_EQ(seen[1].caption, "sonikbay32 error");
+    EXPECT_EQ(seen[1].icon, BoxIcon::Error);
 }
 
 // A changed recording on the card's "waveaudio" device, as the WAVE panel
