@@ -538,12 +538,11 @@ void OnBack(HWND panel) {
     ShowPlayerTime(panel, IDC_TIME, target);
 }
 
-// Within the first second of a driven file: the previous playlist entry.
-// Otherwise a playing file starts again; a stopped or paused one stays.
+// Within the first second of a driven file, stopped too: the previous
+// playlist entry. Otherwise a playing file starts again; a stopped or paused
+// one stays.
 void OnBackToStart(HWND panel) {
     DWORD position = 0;
-    if (WavePlayState != Playing && WavePlayState != PlayPaused)
-        return;
     if (!SeekOrigin(&position))
         return;
     if (position < OneSecond && DrivenByPlaylist(panel)) {

@@ -163,6 +163,34 @@ TEST_F(PlaylistTest, RepeatStartsAgainAndPreviousOnTheFirstEntryOnlyStops) {
     EXPECT_TRUE(PlaylistPanelShown);
 }
 
+// The WAVE panel's previous-entry key under the playlist: past the first
+// second it starts the entry again, within it (stopped too) it goes to the
+// previous entry.
+TEST_F(PlaylistTest, TheWavePanelsBackKeyGoesToThePreviousEntryPlayingOrStopped) {
+    StartWith({Wave("a.wav", 1500), Wave("b.wav", 3000)});
+    auto back = [] { SendMessageA(WavePanel, WM_COMMAND, IDC_REWSKIP, 0); };
+    PlayRow(1);
+    Run(1200);
+    back();
+    Pump();
+    EXPECT_EQ(CurrentEntryIndex, 1);
+    EXPECT_EQ(SimMciCallsOf(MCI_PLAY).back().from, 0u) << "started again";
+    back();
+    Pump();
+    EXPECT_EQ(CurrentEntryIndex, 0);
+    EXPECT_EQ(WavePlayState, 1);
+    Run(1600);
+    ASSERT_EQ(CurrentEntryIndex, 1);
+    SendMessageA(WavePanel, WM_COMMAND, IDC_STOP, 0);
+    Pump();
+    ASSERT_EQ(WavePlayState, 0);
+    ASSERT_EQ(CurrentPlayer, WavePanel);
+    back();
+    Pump();
+    EXPECT_EQ(CurrentEntryIndex, 0) << "stopped: the previous entry all the same";
+    EXPECT_TRUE(robot.Seen().empty());
+}
+
 TEST_F(PlaylistTest, EntriesOfAnotherDiscAndOfNoKnownTypeHandNothingOver) {
     StartWith({"0001.CD", "C:\\my.music\\song", Song("a.mid", 2)}, "", "999");
     PlayRow(0);

@@ -236,7 +236,7 @@ TEST_F(WavePanelTest, AFileTheDeviceRefusesKeepsWhatWasOpen) {
 }
 
 TEST_F(WavePanelTest, TheMeterShowsThePeaksOfEachChannel) {
-    StartWithWavePanel("", true);
+    StartWithWavePanel("Mono=2\r\n", true);
     auto litSegments = [](int row) {
         HDC dc = GetDC(WavePanel);
         int lit = 0;
@@ -265,6 +265,17 @@ TEST_F(WavePanelTest, TheMeterShowsThePeaksOfEachChannel) {
     Pump(300);
     EXPECT_EQ(litSegments(22), (10000 + 32768) / 5041 - 4);
     EXPECT_EQ(litSegments(36), litSegments(22)) << "mono: both rows follow the left channel";
+    Command(IDC_STOP);
+
+    // A stereo take from the mic: its meter's two channels, one to a row.
+    Command(IDC_RECSOURCE, MAKELPARAM(0, 1));
+    Command(IDC_RECORD);
+    SetSimMeter(MixerControlMap.RecMeter1, 10000, 32767);
+    Pump(300);
+    EXPECT_EQ(litSegments(22), (10000 + 32768) / 5041 - 4);
+    EXPECT_EQ(litSegments(36), 9);
+    Command(IDC_STOP);
+    AnswerSaveQuestion(IDNO); // at the end of the test
 }
 
 TEST_F(WavePanelTest, TheSourceKeyCyclesTheSelectorAndTheIndicatorsFollow) {
