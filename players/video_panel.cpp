@@ -130,6 +130,27 @@ void SaveSeparateWindowPosition() {
 // The separate window at the saved place with the picture's size; a picture
 // of no size or larger than the screen still gives a window one can see
 // whole and move.
+// The picture inside the panel: as large as its rectangle allows with the
+// video's own proportions, centred; the panel shows black around it.
+void PlaceInPanel() {
+    const RECT &area = PictureInPanel;
+    LONG width = area.right - area.left, height = area.bottom - area.top;
+    MCI_DGV_RECT_PARMS where{};
+    if (VideoCommand(MCI_WHERE, MCI_DGV_WHERE_SOURCE | MCI_WAIT, &where) == 0) {
+        LONG sourceWidth = where.rc.right - where.rc.left;
+        LONG sourceHeight = where.rc.bottom - where.rc.top;
+        if (sourceWidth > 0 && sourceHeight > 0) {
+            if (sourceWidth * height > sourceHeight * width)
+                height = MulDiv(width, sourceHeight, sourceWidth);
+            else
+                width = MulDiv(height, sourceWidth, sourceHeight);
+        }
+    }
+    LONG x = area.left + (area.right - area.left - width) / 2;
+    LONG y = area.top + (area.bottom - area.top - height) / 2;
+    MoveWindow(VideoPlaybackWindow, x, y, width, height, TRUE);
+}
+
 void PlaceSeparateWindow() {
     MCI_DGV_RECT_PARMS where{};
     VideoCommand(MCI_WHERE, MCI_DGV_WHERE_SOURCE | MCI_WAIT, &where);
@@ -173,9 +194,7 @@ MCIERROR OpenVideoDevice(int mode, HWND panel) {
     if (mode == VideoSeparateWindow)
         PlaceSeparateWindow();
     else
-        MoveWindow(VideoPlaybackWindow, PictureInPanel.left, PictureInPanel.top,
-                   PictureInPanel.right - PictureInPanel.left,
-                   PictureInPanel.bottom - PictureInPanel.top, TRUE);
+        PlaceInPanel();
     // The whole picture fills the window, whatever the window's size.
     MCI_DGV_PUT_PARMS put{};
     GetClientRect(VideoPlaybackWindow, &put.rc);
@@ -531,6 +550,9 @@ INT_PTR CALLBACK VideoPanelProc(HWND panel, UINT message, WPARAM wParam, LPARAM 
     case WM_CTLCOLORSTATIC:
         StaticColors(VideoPanelBrush, panel, reinterpret_cast<HDC>(wParam));
         return reinterpret_cast<INT_PTR>(VideoPanelBrush);
+    // The panel's own background is black, as the other panels' skins are,
+    // around the name plate and the picture.
+    case WM_CTLCOLORDLG: return reinterpret_cast<INT_PTR>(VideoPanelBrush);
     case WM_COMMAND: return OnCommand(panel, LOWORD(wParam), lParam);
     case WM_TIMER:
         if (wParam == PositionTimer)

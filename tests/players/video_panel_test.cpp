@@ -18,6 +18,9 @@
 
 namespace {
 
+// A picture of 4:3 in the panel's 126 by 85 rectangle at 83, 10.
+constexpr RECT LetterBoxed = {89, 10, 202, 95};
+
 bool Is(RECT a, RECT b) {
     return EqualRect(&a, &b) != FALSE;
 }
@@ -104,11 +107,26 @@ class VideoPanelTest : public StationTest {
     std::string directory;
 };
 
+// In the panel the picture keeps its proportions, centred in its rectangle,
+// on the panel's black.
+TEST_F(VideoPanelTest, ThePictureKeepsItsProportionsOnBlack) {
+    Open(Movie(10, 160, 120));
+    EXPECT_TRUE(Is(Picture(VideoPanel), LetterBoxed));
+    Open(Movie(10, 200, 50));
+    EXPECT_TRUE(Is(Picture(VideoPanel), RECT{83, 36, 209, 68}));
+    RedrawWindow(VideoPanel, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    HDC dc = GetDC(VideoPanel);
+    for (POINT at : {POINT{100, 20}, POINT{100, 90}, POINT{400, 60}, POINT{60, 100}})
+        EXPECT_EQ(GetPixel(dc, at.x, at.y), RGB(0, 0, 0)) << at.x << ", " << at.y;
+    ReleaseDC(VideoPanel, dc);
+    EXPECT_TRUE(Boxes().empty());
+}
+
 TEST_F(VideoPanelTest, TheWindowKeyKeepsThePlaceWhilePlayingAndThePauseWhilePaused) {
     Open(Movie(50));
     EXPECT_EQ(Shown(IDC_TITLE), "clip.avi");
     EXPECT_EQ(Shown(IDC_TOTAL), "00:05");
-    EXPECT_TRUE(Is(Picture(VideoPanel), RECT{83, 10, 209, 95}));
+    EXPECT_TRUE(Is(Picture(VideoPanel), LetterBoxed));
     Click(IDC_PLAY);
     AdvanceSimClock(1200);
     Click(IDC_VIDEOWINDOW); // the first switch: its own window at the screen origin
@@ -231,7 +249,7 @@ TEST_F(VideoPanelTest, OnThePlatformsOwnVideoDevice) {
     Click(IDC_PLAY);
     Pump(500);
     EXPECT_TRUE(Latched(IDC_PLAY));
-    EXPECT_TRUE(Is(Picture(VideoPanel), RECT{83, 10, 209, 95}));
+    EXPECT_TRUE(Is(Picture(VideoPanel), LetterBoxed));
     EXPECT_GT(OnScreen(green), 0.9);
     Click(IDC_VIDEOWINDOW);
     Pump(500);
