@@ -8,6 +8,7 @@
 
 #include "panekit/resources/panel_ids.h"
 #include "players/video_panel.h"
+#include "shell/fonts.h"
 #include "shell/launcher_bar.h"
 #include "shell/startup.h"
 #include "shell/station.h"
@@ -80,6 +81,12 @@ class VideoPanelTest : public StationTest {
     bool InItsOwnWindow() {
         return GetAncestor(VideoPlaybackWindow, GA_PARENT) == GetDesktopWindow();
     }
+    RECT Place(int id) {
+        RECT rect{};
+        GetWindowRect(GetDlgItem(VideoPanel, id), &rect);
+        MapWindowPoints(nullptr, VideoPanel, reinterpret_cast<POINT *>(&rect), 2);
+        return rect;
+    }
     RECT Picture(HWND relativeTo) {
         RECT rect{};
         GetWindowRect(VideoPlaybackWindow, &rect);
@@ -116,10 +123,39 @@ TEST_F(VideoPanelTest, ThePictureKeepsItsProportionsOnBlack) {
     EXPECT_TRUE(Is(Picture(VideoPanel), RECT{83, 36, 209, 68}));
     RedrawWindow(VideoPanel, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
     HDC dc = GetDC(VideoPanel);
-    for (POINT at : {POINT{100, 20}, POINT{100, 90}, POINT{400, 60}, POINT{60, 100}})
+    for (POINT at : {POINT{100, 20}, POINT{100, 90}, POINT{150, 22}, POINT{400, 45}})
         EXPECT_EQ(GetPixel(dc, at.x, at.y), RGB(0, 0, 0)) << at.x << ", " << at.y;
     ReleaseDC(VideoPanel, dc);
     EXPECT_TRUE(Boxes().empty());
+}
+
+// The panel's look: its keys at the size of their faces within its 106
+// pixels, none over another or over the picture, and its texts in the
+// panels' display face.
+TEST_F(VideoPanelTest, TheKeysFitThePlateAndTheTextsUseThePanelsFace) {
+    const int keys[] = {IDC_POWER, IDC_VIDEOWINDOW, IDC_OPEN,  IDC_REWSKIP, IDC_REW,
+                        IDC_STOP,  IDC_PLAY,        IDC_PAUSE, IDC_FF,      IDC_FFSKIP};
+    RECT client{}, inside{};
+    GetClientRect(VideoPanel, &client);
+    EXPECT_EQ(client.bottom, 106);
+    RECT picture = {83, 10, 209, 95};
+    std::vector<RECT> rects;
+    for (int id : keys) {
+        RECT rect = Place(id);
+        EXPECT_TRUE(IntersectRect(&inside, &rect, &client) && Is(inside, rect)) << id;
+        EXPECT_FALSE(IntersectRect(&inside, &rect, &picture)) << id;
+        for (const RECT &other : rects)
+            EXPECT_FALSE(IntersectRect(&inside, &rect, &other)) << id;
+        rects.push_back(rect);
+    }
+    EXPECT_TRUE(Is(Place(IDC_PLAY), RECT{358, 70, 401, 91}));
+    if (ShellGeneration == 95) {
+        for (int id : {IDC_TITLE, IDC_TOTAL, IDC_TIME})
+            EXPECT_EQ(
+                reinterpret_cast<HFONT>(SendDlgItemMessageA(VideoPanel, id, WM_GETFONT, 0, 0)),
+                PanelFont)
+                << id;
+    }
 }
 
 TEST_F(VideoPanelTest, TheWindowKeyKeepsThePlaceWhilePlayingAndThePauseWhilePaused) {
