@@ -153,9 +153,9 @@ void PlaceInPanel() {
         LONG sourceHeight = where.rc.bottom - where.rc.top;
         if (sourceWidth > 0 && sourceHeight > 0) {
             if (sourceWidth * height > sourceHeight * width)
-                height = MulDiv(width, sourceHeight, sourceWidth);
+                height = (width * sourceHeight + sourceWidth / 2) / sourceWidth;
             else
-                width = MulDiv(height, sourceWidth, sourceHeight);
+                width = (height * sourceWidth + sourceHeight / 2) / sourceHeight;
         }
     }
     LONG x = area.left + (area.right - area.left - width) / 2;
