@@ -37,9 +37,7 @@ constexpr int RowSize = EntryBufferSize + 8;
 
 enum class EntryType { Midi, Wave, Cd, End, Unknown };
 
-EntryType TypeOf(const char *entry) {
-    char extension[EntryBufferSize] = "";
-    FileExtensionOf(entry, extension, sizeof extension);
+EntryType TypeOfExtension(const char *extension) {
     if (std::strcmp(extension, ".END") == 0)
         return EntryType::End;
     if (_strnicmp(extension, ".MID", 4) == 0 || _strnicmp(extension, ".RMI", 4) == 0)
@@ -49,6 +47,17 @@ EntryType TypeOf(const char *entry) {
     if (_strnicmp(extension, ".CD", 4) == 0)
         return EntryType::Cd;
     return EntryType::Unknown;
+}
+
+// By the extension of the entry's file name. Playlists stored by earlier
+// versions were typed from the name's first period: a name such as
+// "song.mid.old" that had a type that way keeps it.
+EntryType TypeOf(const char *entry) {
+    char extension[EntryBufferSize] = "";
+    FileExtensionOf(entry, extension, sizeof extension);
+    EntryType type = TypeOfExtension(extension);
+    const char *first = std::strchr(FileTitleOf(entry), '.');
+    return type == EntryType::Unknown && first != nullptr ? TypeOfExtension(first) : type;
 }
 
 // The key after the last entry a collection can hold ends it, whatever a

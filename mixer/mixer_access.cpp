@@ -221,8 +221,7 @@ bool Uniform(DWORD control) {
 
 DWORD ChannelsOf(DWORD control) {
     const MixerControls &map = MixerControlMap;
-    if (control == map.MicVolume || control == map.MonoInVolume || control == map.RecMicLevel ||
-        control == map.RecMeter1)
+    if (control == map.MicVolume || control == map.MonoInVolume || control == map.RecMicLevel)
         return 1;
     if (ThreeDLineMono && control == map.EfxWide)
         return 1;

@@ -83,6 +83,7 @@ struct Chunk {
     char id[4];
     uint64_t body; // offset of the first byte after the header
     uint32_t size; // of the body, without a pad byte
+    bool cut;      // claims more than the file holds; size is what it holds
     uint64_t End() const { return body + size; }
     // RIFF chunks of odd size are followed by a pad byte.
     uint64_t NextRiff() const { return End() + (size & 1); }
@@ -109,22 +110,46 @@ Header ReadChunk(const MediaFile &file, uint64_t at, const Region &region, bool 
     std::memcpy(chunk.id, header, 4);
     chunk.size = bigEndian ? Big32(header + 4) : Little32(header + 4);
     chunk.body = at + ChunkHeaderSize;
+    chunk.cut = false;
     return chunk.size <= region.end - chunk.body ? Header::Read : Header::Bad;
+}
+
+// A size of all ones is no placeholder that devices take.
+constexpr uint32_t UnknownSize = 0xFFFFFFFF;
+
+// The last chunk of a file, which claims more than the file holds, cut to
+// what it holds. Only where the region ends with the file.
+bool CutToFile(const MediaFile &file, const Region &region, Chunk &chunk) {
+    if (region.end != file.size || chunk.body > file.size || chunk.size == UnknownSize)
+        return false;
+    chunk.size = static_cast<uint32_t>(file.size - chunk.body);
+    chunk.cut = true;
+    return true;
 }
 
 enum class Visit { Next, Stop, Refuse };
 
+enum class Overrun {
+    Refuse, // a chunk that runs past the region refuses the file
+    Cut,    // one that runs past the end of the file is visited cut to it
+};
+
 // Hands each RIFF chunk of the region to visit until it answers Stop or
-// Refuse. Refused when a chunk runs past the region or visit refuses, or
-// when visit has not stopped within MaxSkippedChunks chunks.
+// Refuse. Refused when a chunk runs past the region (unless overrun lets it
+// be cut to the file's end) or visit refuses, or when visit has not stopped
+// within MaxSkippedChunks chunks.
 template <typename Visitor>
-MCIERROR WalkRiffChunks(const MediaFile &file, const Region &region, Visitor visit) {
+MCIERROR WalkRiffChunks(const MediaFile &file, const Region &region, Visitor visit,
+                        Overrun overrun = Overrun::Refuse) {
     uint64_t at = region.begin;
     for (int walked = 0; walked < MaxSkippedChunks; ++walked) {
         Chunk chunk;
         switch (ReadChunk(file, at, region, false, chunk)) {
         case Header::NoRoom: return 0;
-        case Header::Bad: return Refused;
+        case Header::Bad:
+            if (overrun != Overrun::Cut || !CutToFile(file, region, chunk))
+                return Refused;
+            break;
         case Header::Read: break;
         }
         switch (visit(chunk)) {
@@ -220,40 +245,60 @@ MCIERROR CheckMidi(const MediaFile &file) {
 
 // ---- WAVE ----
 
+struct SoundFields {
+    uint32_t bytesPerSec = 0;
+    uint32_t blockAlign = 0;
+};
+
 // A format chunk that describes sound at all: channels, a sample rate, a
 // byte rate and a block size.
-bool SoundFormat(const MediaFile &file, const Chunk &format) {
+bool SoundFormat(const MediaFile &file, const Chunk &format, SoundFields &sound) {
     uint8_t fields[WaveFormatSize];
-    if (format.size < sizeof fields || !ReadAt(file, format.body, fields, sizeof fields))
+    if (format.cut || format.size < sizeof fields ||
+        !ReadAt(file, format.body, fields, sizeof fields))
         return false;
     uint32_t channels = Little16(fields + 2);
     uint32_t samplesPerSec = Little32(fields + 4);
-    uint32_t bytesPerSec = Little32(fields + 8);
-    uint32_t blockAlign = Little16(fields + 12);
-    return channels != 0 && samplesPerSec != 0 && bytesPerSec != 0 && blockAlign != 0;
+    sound.bytesPerSec = Little32(fields + 8);
+    sound.blockAlign = Little16(fields + 12);
+    return channels != 0 && samplesPerSec != 0 && sound.bytesPerSec != 0 && sound.blockAlign != 0;
 }
 
-// A data chunk that claims more than the file holds runs past the end of
-// the file and is refused like any other: the device would report the
-// claimed length and the panel show hours that are not there.
-MCIERROR CheckWave(const MediaFile &file) {
+// Only the data chunk may claim more than the file holds, and only after
+// the format: the device then plays what is there. It must hold a whole
+// block at least, and heldMs receives how long what it holds plays.
+MCIERROR CheckWave(const MediaFile &file, DWORD *heldMs) {
     Region chunks;
     if (!OpenRiffForm(file, "WAVE", chunks))
         return Refused;
     bool haveFormat = false, haveData = false;
-    MCIERROR error = WalkRiffChunks(file, chunks, [&](const Chunk &chunk) {
-        if (IsTag(chunk.id, "fmt ")) {
-            if (!SoundFormat(file, chunk))
+    SoundFields sound;
+    uint64_t held = 0;
+    bool cut = false;
+    MCIERROR error = WalkRiffChunks(
+        file, chunks,
+        [&](const Chunk &chunk) {
+            if (chunk.cut && (!IsTag(chunk.id, "data") || !haveFormat))
                 return Visit::Refuse;
-            haveFormat = true;
-        } else if (IsTag(chunk.id, "data")) {
-            haveData = true;
-        }
-        return haveFormat && haveData ? Visit::Stop : Visit::Next;
-    });
-    if (error != 0)
-        return error;
-    return haveFormat && haveData ? 0 : Refused;
+            if (IsTag(chunk.id, "fmt ")) {
+                if (!SoundFormat(file, chunk, sound))
+                    return Visit::Refuse;
+                haveFormat = true;
+            } else if (IsTag(chunk.id, "data")) {
+                haveData = true;
+                cut = chunk.cut;
+                held = cut ? chunk.size - chunk.size % sound.blockAlign : chunk.size;
+                if (cut && held == 0)
+                    return Visit::Refuse;
+            }
+            return haveFormat && haveData ? Visit::Stop : Visit::Next;
+        },
+        Overrun::Cut);
+    if (error != 0 || !haveFormat || !haveData)
+        return Refused;
+    if (heldMs != nullptr)
+        *heldMs = cut ? static_cast<DWORD>(held * 1000 / sound.bytesPerSec) : WholeMediaLength;
+    return 0;
 }
 
 // ---- AVI ----
@@ -372,7 +417,9 @@ MCIERROR CheckAvi(const MediaFile &file) {
 
 } // namespace
 
-MCIERROR CheckMediaFile(const char *path, MediaKind kind) {
+MCIERROR CheckMediaFile(const char *path, MediaKind kind, DWORD *heldMs) {
+    if (heldMs != nullptr)
+        *heldMs = WholeMediaLength;
     MediaFile file;
     file.handle = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -382,7 +429,7 @@ MCIERROR CheckMediaFile(const char *path, MediaKind kind) {
     if (SizeOf(file.handle, &file.size)) {
         switch (kind) {
         case MediaKind::Midi: answer = CheckMidi(file); break;
-        case MediaKind::Wave: answer = CheckWave(file); break;
+        case MediaKind::Wave: answer = CheckWave(file, heldMs); break;
         case MediaKind::Avi: answer = CheckAvi(file); break;
         }
     }

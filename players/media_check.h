@@ -9,7 +9,12 @@
 // end of the file or of the chunk that holds it, a header too short for its
 // kind, a count that the file has no room for. Unusual but sound files pass:
 // several tracks, chunks of unknown kinds, RIFF pad bytes, RIFF MIDI files
-// with extra chunks, WAVE files with fact or LIST chunks.
+// with extra chunks, WAVE files with fact or LIST chunks. One lie is
+// forgiven because the waveaudio device copes with it: a WAVE whose data
+// chunk, its last, claims more than the file holds, as a writer to a pipe
+// (which cannot go back to the sizes) or a copy cut short leaves it. The
+// device reports the claimed length and stops where the sound ends, so the
+// check tells how long the sound really is.
 #pragma once
 #include <windows.h>
 #include <mmsystem.h>
@@ -24,4 +29,9 @@ enum class MediaKind {
 // error to show for it, MCIERR_INVALID_FILE, the code the devices themselves
 // give for a file that is not of their kind. A file that cannot be opened
 // for reading at all answers 0: the device then gives its own error for it.
-MCIERROR CheckMediaFile(const char *path, MediaKind kind);
+// heldMs, when given, receives the milliseconds of sound a WAVE file holds
+// when its data chunk claims more than that, else WholeMediaLength.
+MCIERROR CheckMediaFile(const char *path, MediaKind kind, DWORD *heldMs = nullptr);
+
+// The length a file's own headers give needs no correction.
+constexpr DWORD WholeMediaLength = 0xFFFFFFFF;

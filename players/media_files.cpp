@@ -15,7 +15,7 @@
 #include <cstring>
 
 OPENFILENAMEA FileRequest;
-char FileRequestPath[FileRequestBufferSize];
+char FileRequestPath[FileRequestPathSize];
 char FileRequestTitle[FileRequestBufferSize];
 char PendingMediaPath[PendingMediaPathSize];
 char PendingMediaTitle[PendingMediaTitleSize];
@@ -30,7 +30,7 @@ const char MediaFilters[] = "MIDI File \0*.mid;*.smf;*.rmi\0"
 const DWORD ClassicRequestSize = OPENFILENAME_SIZE_VERSION_400A;
 constexpr int ErrorTextSize = 256;
 constexpr int PlayerTimeSize = 32;
-constexpr int QuestionSize = FileRequestBufferSize + TextSlotSize + 8;
+constexpr int QuestionSize = FileRequestPathSize + TextSlotSize + 8;
 
 void CopyText(char *out, size_t outSize, const char *text) {
     std::snprintf(out, outSize, "%s", text);
@@ -132,6 +132,14 @@ bool CanWriteFile(const char *path) {
     return true;
 }
 
+// The platform's text for an MCI error, or the station's own with the code
+// when the platform has none for it.
+void MciErrorText(MCIERROR error, char *text, size_t size) {
+    text[0] = '\0';
+    if (!Mci.getErrorString(error, text, static_cast<UINT>(size)) || text[0] == '\0')
+        std::snprintf(text, size, Text(IDS_DEVICE_ERROR), static_cast<unsigned long>(error));
+}
+
 int SaveWaveData(const char *path) {
     MCI_SAVE_PARMSA save{};
     save.lpfilename = path;
@@ -153,8 +161,8 @@ int SaveWaveData(const char *path) {
         WaveModified = 0;
         return 1;
     }
-    char text[ErrorTextSize] = "";
-    Mci.getErrorString(error, text, sizeof text);
+    char text[ErrorTextSize];
+    MciErrorText(error, text, sizeof text);
     MessageBoxA(GetFocus(), text, Text(IDS_CAPTION), MB_OK | MB_ICONERROR);
     return 0;
 }
@@ -169,7 +177,7 @@ int ChooseMediaFile(HWND owner, const char *initialText, int filterIndex, int mo
     FileRequest.lpstrFilter = MediaFilters;
     FileRequest.nFilterIndex = static_cast<DWORD>(filterIndex);
     FileRequest.lpstrFile = FileRequestPath;
-    FileRequest.nMaxFile = FileRequestBufferSize;
+    FileRequest.nMaxFile = FileRequestPathSize;
     FileRequest.lpstrFileTitle = FileRequestTitle;
     FileRequest.nMaxFileTitle = FileRequestBufferSize;
     FileRequest.Flags = OFN_PATHMUSTEXIST;
@@ -220,23 +228,46 @@ int ConfirmWaveChanges() {
         return 0;
     // The file asked about is the one written, ".wav" included, so that no
     // existing take1.wav is replaced unasked when the name typed was take1.
-    char path[FileRequestBufferSize + 4];
+    char path[FileRequestPathSize + 4];
     SavePathOf(path, sizeof path);
+    if (!FileNameFits(WavePanel, path))
+        return 0;
     if (FileExists(path) && AskAboutFile(WavePanel, FileTitleOf(path), IDS_WAVE_EXISTS,
                                          MB_YESNO | MB_DEFBUTTON2) == IDNO)
         return 0;
     return SaveWaveData(path);
 }
 
+bool FileNameFits(HWND owner, const char *path) {
+    if (std::strlen(path) < MAX_PATH)
+        return true;
+    char reason[ErrorTextSize] = "";
+    FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+                   ERROR_FILENAME_EXCED_RANGE, 0, reason, sizeof reason, nullptr);
+    char text[QuestionSize];
+    std::snprintf(text, sizeof text, "[%s]\n%s", path, reason);
+    MessageBoxA(owner, text, Text(IDS_ERROR_CAPTION), MB_OK | MB_ICONERROR);
+    return false;
+}
+
 void ShowMciError(HWND owner, MCIERROR error) {
-    char text[ErrorTextSize] = "";
-    Mci.getErrorString(error, text, sizeof text);
+    char text[ErrorTextSize];
+    MciErrorText(error, text, sizeof text);
     MessageBoxA(owner, text, Text(IDS_ERROR_CAPTION), MB_OK | MB_ICONERROR);
 }
 
+namespace {
+
+// The period that begins the extension of the file's own name: the last one
+// after the last folder or drive separator, or null.
+const char *ExtensionPeriodOf(const char *name) {
+    return std::strrchr(FileTitleOf(name), '.');
+}
+
+} // namespace
+
 void FileExtensionOf(const char *name, char *out, size_t outSize) {
-    const char *period = std::strchr(name, '.');
-    if (period != nullptr)
+    if (const char *period = ExtensionPeriodOf(name))
         CopyText(out, outSize, period);
 }
 
@@ -249,9 +280,14 @@ const char *FileTitleOf(const char *path) {
 }
 
 void FileBaseNameOf(const char *name, char *out, size_t outSize) {
-    CopyText(out, outSize, name);
-    if (char *period = std::strchr(out, '.'))
-        *period = '\0';
+    const char *period = ExtensionPeriodOf(name);
+    size_t kept = period != nullptr ? static_cast<size_t>(period - name) : std::strlen(name);
+    if (outSize == 0)
+        return;
+    if (kept >= outSize)
+        kept = outSize - 1;
+    std::memcpy(out, name, kept);
+    out[kept] = '\0';
 }
 
 bool DrivenByPlaylist(HWND panel) {

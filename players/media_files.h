@@ -10,6 +10,9 @@
 
 constexpr int FileRequestBufferSize = 258;
 constexpr int PendingMediaPathSize = 1026;
+// The dialogs' path buffer holds any path a drop may hand over too: a name
+// typed that does not fit the buffer is one the dialog refuses.
+constexpr int FileRequestPathSize = PendingMediaPathSize;
 constexpr int PendingMediaTitleSize = 258;
 
 // Modes of ChooseMediaFile.
@@ -25,7 +28,7 @@ constexpr int AllFilesFilter = 3;
 // confirmed dialog it holds the chosen path and title and the filter left
 // selected.
 extern OPENFILENAMEA FileRequest;
-extern char FileRequestPath[FileRequestBufferSize];
+extern char FileRequestPath[FileRequestPathSize];
 extern char FileRequestTitle[FileRequestBufferSize];
 
 // The file a player opens on its next IDC_OPEN with OPEN_AND_PLAY, or the one
@@ -45,17 +48,23 @@ int DispatchMediaFile(const char *path);
 // when the caller may drop or replace the WAVE data, 0 when it must not.
 int ConfirmWaveChanges();
 
-// The platform's text for an MCI error in an error box owned by owner.
+// Whether the platform's file calls take a path of that length; when not,
+// an error box owned by owner names the path and says why it is refused.
+bool FileNameFits(HWND owner, const char *path);
+
+// The platform's text for an MCI error in an error box owned by owner; for a
+// code the platform has no text for, the station's own with the code.
 void ShowMciError(HWND owner, MCIERROR error);
 
-// The text from the first period of name to its end; out is left unchanged
-// when name has no period. out holds outSize characters with the terminator.
+// The extension of the file's own name: the text from the last period after
+// the last folder or drive separator to its end; out is left unchanged when
+// that name has no period. out holds outSize characters with the terminator.
 void FileExtensionOf(const char *name, char *out, size_t outSize);
 
 // The part of path after its last directory or drive separator.
 const char *FileTitleOf(const char *path);
 
-// name cut at its first period.
+// name without the extension that FileExtensionOf gives.
 void FileBaseNameOf(const char *name, char *out, size_t outSize);
 
 // ---- What every player does the same way ----

@@ -141,6 +141,8 @@ bool CloseOldFile(HWND panel, int origin) {
 }
 
 bool OpenDevice(HWND panel, const char *element) {
+    if (!FileNameFits(panel, element))
+        return false;
     // A file whose chunks lie can keep the sequencer's open from ever
     // coming back: such a file never reaches the device.
     if (MCIERROR error = CheckMediaFile(element, MediaKind::Midi)) {

@@ -10,6 +10,7 @@
 #include "platform/mci.h"
 #include "players/media_check.h"
 #include "players/media_files.h"
+#include "shell/fonts.h"
 #include "shell/launcher_bar.h"
 #include "shell/painting.h"
 #include "shell/station.h"
@@ -35,6 +36,17 @@ constexpr int InPanelWindow = 1;
 
 // The picture's place inside the panel.
 constexpr RECT PictureInPanel = {83, 10, 83 + 126, 10 + 85};
+
+// Each key at the size of its face, on the panel's 106-pixel plate: the
+// panel's own keys on the left, the picture's window, the text display,
+// the transport row below it.
+const ControlPlace VideoPlaces[] = {
+    {IDC_POWER, 19, 12, 47, 18},    {IDC_VIDEOWINDOW, 12, 41, 60, 24}, {IDC_OPEN, 19, 76, 47, 18},
+    {IDC_REWSKIP, 219, 70, 43, 21}, {IDC_REW, 265, 70, 44, 21},        {IDC_STOP, 312, 70, 43, 21},
+    {IDC_PLAY, 358, 70, 43, 21},    {IDC_PAUSE, 404, 70, 43, 21},      {IDC_FF, 450, 70, 44, 21},
+    {IDC_FFSKIP, 497, 70, 45, 21},  {IDC_TITLE, 228, 8, 318, 18},      {IDC_TOTAL, 228, 35, 64, 18},
+    {IDC_TIME, 360, 35, 64, 18},
+};
 // Frames a Forward or Back repeat steps: two while playing, one when paused.
 constexpr DWORD StepWhilePlaying = 2;
 constexpr DWORD StepWhilePaused = 1;
@@ -130,6 +142,27 @@ void SaveSeparateWindowPosition() {
 // The separate window at the saved place with the picture's size; a picture
 // of no size or larger than the screen still gives a window one can see
 // whole and move.
+// The picture inside the panel: as large as its rectangle allows with the
+// video's own proportions, centred; the panel shows black around it.
+void PlaceInPanel() {
+    const RECT &area = PictureInPanel;
+    LONG width = area.right - area.left, height = area.bottom - area.top;
+    MCI_DGV_RECT_PARMS where{};
+    if (VideoCommand(MCI_WHERE, MCI_DGV_WHERE_SOURCE | MCI_WAIT, &where) == 0) {
+        LONG sourceWidth = where.rc.right - where.rc.left;
+        LONG sourceHeight = where.rc.bottom - where.rc.top;
+        if (sourceWidth > 0 && sourceHeight > 0) {
+            if (sourceWidth * height > sourceHeight * width)
+                height = (width * sourceHeight + sourceWidth / 2) / sourceWidth;
+            else
+                width = (height * sourceWidth + sourceHeight / 2) / sourceHeight;
+        }
+    }
+    LONG x = area.left + (area.right - area.left - width) / 2;
+    LONG y = area.top + (area.bottom - area.top - height) / 2;
+    MoveWindow(VideoPlaybackWindow, x, y, width, height, TRUE);
+}
+
 void PlaceSeparateWindow() {
     MCI_DGV_RECT_PARMS where{};
     VideoCommand(MCI_WHERE, MCI_DGV_WHERE_SOURCE | MCI_WAIT, &where);
@@ -173,9 +206,7 @@ MCIERROR OpenVideoDevice(int mode, HWND panel) {
     if (mode == VideoSeparateWindow)
         PlaceSeparateWindow();
     else
-        MoveWindow(VideoPlaybackWindow, PictureInPanel.left, PictureInPanel.top,
-                   PictureInPanel.right - PictureInPanel.left,
-                   PictureInPanel.bottom - PictureInPanel.top, TRUE);
+        PlaceInPanel();
     // The whole picture fills the window, whatever the window's size.
     MCI_DGV_PUT_PARMS put{};
     GetClientRect(VideoPlaybackWindow, &put.rc);
@@ -265,6 +296,10 @@ void OnOpen(HWND panel, int origin) {
         return;
     std::snprintf(VideoElement, sizeof VideoElement, "%s",
                   fromPlaylist ? CurrentEntryText : PendingMediaPath);
+    if (!FileNameFits(panel, VideoElement)) {
+        ShowNoVideo(panel);
+        return;
+    }
     if (MCIERROR error = OpenVideoDevice(VideoWindowMode, panel)) {
         ShowNoVideo(panel);
         ShowMciError(panel, error);
@@ -491,6 +526,10 @@ LRESULT OnMciNotify(HWND panel, MCIDEVICEID device) {
 }
 
 BOOL OnInitDialog(HWND panel) {
+    PlaceControls(panel, VideoPlaces, FALSE);
+    if (ShellGeneration == 95)
+        for (int id : {IDC_TITLE, IDC_TOTAL, IDC_TIME})
+            SendDlgItemMessageA(panel, id, WM_SETFONT, reinterpret_cast<WPARAM>(PanelFont), TRUE);
     VideoPanelBrush = CreateSolidBrush(RGB(0, 0, 0));
     VideoPlayState = VideoStopped;
     VideoDeviceOpen = false;
@@ -527,6 +566,8 @@ INT_PTR CALLBACK VideoPanelProc(HWND panel, UINT message, WPARAM wParam, LPARAM 
     case WM_CTLCOLORSTATIC:
         StaticColors(VideoPanelBrush, panel, reinterpret_cast<HDC>(wParam));
         return reinterpret_cast<INT_PTR>(VideoPanelBrush);
+    // Erased black under its skin, as the picture's window is.
+    case WM_CTLCOLORDLG: return reinterpret_cast<INT_PTR>(VideoPanelBrush);
     case WM_COMMAND: return OnCommand(panel, LOWORD(wParam), lParam);
     case WM_TIMER:
         if (wParam == PositionTimer)

@@ -24,7 +24,7 @@
 #include <initializer_list>
 
 int WaveModified;
-char WaveFilePath[WaveNameSize];
+char WaveFilePath[WavePathSize];
 char WaveFileTitle[WaveNameSize];
 MCIDEVICEID WaveDevice;
 int WavePlayState;
@@ -113,6 +113,7 @@ MCIERROR StopDevice() {
 }
 
 // Closes the open device; answers false (after saying why) when it stays open.
+// A take closed with it is gone and is asked about no more.
 bool CloseDevice(HWND panel) {
     if (!WaveDeviceOpen)
         return true;
@@ -123,6 +124,7 @@ bool CloseDevice(HWND panel) {
     }
     WaveDeviceOpen = false;
     WaveDevice = 0;
+    WaveModified = 0;
     return true;
 }
 
@@ -237,20 +239,23 @@ bool ShowFormat(HWND panel, int origin) {
     return true;
 }
 
-bool ShowLength(HWND panel) {
+// The device's length, or the length of the sound the file holds when its
+// header claims more: the device reports the claim and stops where the
+// sound ends.
+bool ShowLength(HWND panel, DWORD heldMs) {
     DWORD length = 0;
     if (MCIERROR error = QueryStatus(MCI_STATUS_LENGTH, &length)) {
         ShowMciError(panel, error);
         return false;
     }
-    WaveLength = length;
+    WaveLength = length < heldMs ? length : heldMs;
     ShowPlayerTime(panel, IDC_TOTAL, WaveLength);
     return true;
 }
 
 void OnOpen(HWND panel, int origin) {
     bool fromPlaylist = origin == OPEN_FROM_PLAYLIST;
-    char keptPath[WaveNameSize], keptTitle[WaveNameSize];
+    char keptPath[WavePathSize], keptTitle[WaveNameSize];
     std::snprintf(keptPath, sizeof keptPath, "%s", WaveFilePath);
     std::snprintf(keptTitle, sizeof keptTitle, "%s", WaveFileTitle);
     if (WavePlayState != Stopped) {
@@ -270,8 +275,14 @@ void OnOpen(HWND panel, int origin) {
     // The new file is opened before the old data is let go: a file the
     // device refuses leaves what was open, and whether it is kept, as it was.
     const char *element = fromPlaylist ? CurrentEntryText : WaveFilePath;
+    if (!FileNameFits(panel, element)) {
+        std::snprintf(WaveFilePath, sizeof WaveFilePath, "%s", keptPath);
+        std::snprintf(WaveFileTitle, sizeof WaveFileTitle, "%s", keptTitle);
+        return;
+    }
     MCIDEVICEID opened = 0;
-    MCIERROR error = CheckMediaFile(element, MediaKind::Wave);
+    DWORD heldMs = WholeMediaLength;
+    MCIERROR error = CheckMediaFile(element, MediaKind::Wave, &heldMs);
     // The same file again cannot be opened beside itself: the device keeps
     // one open per file, so the old one is closed first.
     if (error == 0 && WaveDeviceOpen && lstrcmpiA(keptPath, element) == 0 && !CloseDevice(panel))
@@ -308,7 +319,7 @@ void OnOpen(HWND panel, int origin) {
         std::snprintf(WaveFilePath, sizeof WaveFilePath, "%s", CurrentEntryText);
         TitleOf(WaveFilePath, WaveFileTitle, sizeof WaveFileTitle);
     }
-    if (!ShowFormat(panel, origin) || !ShowLength(panel))
+    if (!ShowFormat(panel, origin) || !ShowLength(panel, heldMs))
         return;
     // The output is chosen before anything plays: Wine's device stops a
     // playback that is under way when it is set.
@@ -374,14 +385,22 @@ MCI_WAVE_SET_PARMS NewTakeFormat() {
     return format;
 }
 
-// A new, untitled take in the device. Answers false when there is none.
+// The panel as it stands with nothing open, once the old data is let go.
+void ShowNoData(HWND panel) {
+    SetDlgItemTextA(panel, IDC_TITLE, Text(IDS_WAVE_PLAYER));
+    ShowPlayerTime(panel, IDC_TOTAL, 0);
+}
+
+// A new, untitled take in the device. Answers false when there is none; the
+// data that was open stays whole when the question keeps it.
 bool SetUpNewTake(HWND panel) {
-    WaveLength = 0;
     if (ConfirmWaveChanges() == 0 || !CloseDevice(panel))
         return false;
+    WaveLength = 0;
     if (MCIERROR error =
             OpenDevice("", PlatformFamily == 40 ? MCI_WAVE_OPEN_BUFFER : 0, &WaveDevice)) {
         ShowMciError(panel, error);
+        ShowNoData(panel);
         return false;
     }
     MCI_WAVE_SET_PARMS format = NewTakeFormat();
@@ -517,12 +536,11 @@ void OnBack(HWND panel) {
     ShowPlayerTime(panel, IDC_TIME, target);
 }
 
-// Within the first second of a driven file: the previous playlist entry.
-// Otherwise a playing file starts again; a stopped or paused one stays.
+// Within the first second of a driven file, stopped too: the previous
+// playlist entry. Otherwise a playing file starts again; a stopped or paused
+// one stays.
 void OnBackToStart(HWND panel) {
     DWORD position = 0;
-    if (WavePlayState != Playing && WavePlayState != PlayPaused)
-        return;
     if (!SeekOrigin(&position))
         return;
     if (position < OneSecond && DrivenByPlaylist(panel)) {

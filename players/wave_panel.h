@@ -5,9 +5,10 @@
 #include <mmsystem.h>
 
 constexpr int WaveNameSize = 256;
+constexpr int WavePathSize = 1026; // any path the dialogs or a drop hand over
 
 extern int WaveModified;                // 1 while a recording is not saved
-extern char WaveFilePath[WaveNameSize]; // full path of the current data
+extern char WaveFilePath[WavePathSize]; // full path of the current data
 extern char WaveFileTitle[WaveNameSize];
 extern MCIDEVICEID WaveDevice; // the open "waveaudio" device, 0 when none
 // 0 stopped, 1 playing, 2 paused, as the MIDI panel counts.

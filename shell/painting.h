@@ -12,7 +12,7 @@ constexpr int MidiBackground = 4053;
 constexpr int WaveBackground = 1016;
 constexpr int PlaylistBackground = 4054;
 constexpr int MixerBackground = 1017;
-constexpr int VideoBackground = 4040;
+constexpr int VideoBackground = 4047;
 
 // The program's own display bitmaps.
 constexpr int IdleDisplay = 104;

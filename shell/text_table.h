@@ -5,7 +5,7 @@
 
 constexpr int TextSlotSize = 256;
 
-// Loads ids 101..127 and 501..573 from the library. Texts the library does not
+// Loads ids 101..128 and 501..573 from the library. Texts the library does not
 // have keep the built-in copy where there is one (the few texts needed to say
 // that the library itself is missing), else the empty text.
 void LoadTextTable(HINSTANCE library);

@@ -69,9 +69,9 @@
 #define IDS_CLASS_SLIDERVOL 11
 #define IDS_CLASS_HILITEBITMAP 12
 
-// ---- Message texts (101..127) and dialog labels (501..573) ----
+// ---- Message texts (101..128) and dialog labels (501..573) ----
 #define IDS_FIRST_MESSAGE 101
-#define IDS_LAST_MESSAGE 127
+#define IDS_LAST_MESSAGE 128
 #define IDS_FIRST_LABEL 501
 #define IDS_LAST_LABEL 573
 
@@ -102,6 +102,7 @@
 #define IDS_TRACK_NAME 125
 #define IDS_FONT_FACE 126
 #define IDS_CANT_SAVE_SETTINGS 127
+#define IDS_DEVICE_ERROR 128
 
 // ---- SliderVol messages (SVM_POSCHANGED goes to the parent) ----
 #define SVM_POSCHANGED 1524

@@ -125,6 +125,26 @@ TEST_F(PlaylistTest, AMixedCollectionHandsOverFromPlayerToPlayerAndStopsOnItsLas
     EXPECT_TRUE(robot.Seen().empty());
 }
 
+// Entries in folders with periods, and names with several: typed by the
+// extension of the file's own name, titled with the whole name before it.
+// A name typed by its first period in earlier versions keeps its type.
+TEST_F(PlaylistTest, NamesWithPeriodsGoToThePlayerOfTheirOwnExtension) {
+    std::string folder = MakeMediaDir("My.Music");
+    std::string intro = folder + "\\01. Intro.wav";
+    WriteBytes(intro, MakeWave(PcmFormat(1, 11025, 8), 1000));
+    StartWith({WriteSong(folder, "song.v2.mid", 2), intro, WriteSong(folder, "old.mid.bak", 2)});
+    PlayRow(0);
+    EXPECT_EQ(CurrentPlayer, MidiPanel);
+    EXPECT_EQ(ControlText(MidiPanel, IDC_TITLE), "1:song.v2.mid");
+    Run(2100);
+    EXPECT_EQ(CurrentPlayer, WavePanel);
+    EXPECT_EQ(ControlText(WavePanel, IDC_TITLE), "2:01. Intro 8Bit 11K");
+    Run(1100);
+    EXPECT_EQ(CurrentPlayer, MidiPanel);
+    EXPECT_EQ(CurrentEntryIndex, 2);
+    EXPECT_TRUE(robot.Seen().empty());
+}
+
 TEST_F(PlaylistTest, RepeatStartsAgainAndPreviousOnTheFirstEntryOnlyStops) {
     StartWith({Song("a.mid", 2), Song("b.mid", 2)}, "PLAYMODE=1\r\n");
     PlayRow(1);
@@ -141,6 +161,34 @@ TEST_F(PlaylistTest, RepeatStartsAgainAndPreviousOnTheFirstEntryOnlyStops) {
     EXPECT_EQ(PlaylistRunning, 0);
     Command(IDC_POWER, MAKELPARAM(0, FROM_PLAYLIST));
     EXPECT_TRUE(PlaylistPanelShown);
+}
+
+// The WAVE panel's previous-entry key under the playlist: past the first
+// second it starts the entry again, within it (stopped too) it goes to the
+// previous entry.
+TEST_F(PlaylistTest, TheWavePanelsBackKeyGoesToThePreviousEntryPlayingOrStopped) {
+    StartWith({Wave("a.wav", 1500), Wave("b.wav", 3000)});
+    auto back = [] { SendMessageA(WavePanel, WM_COMMAND, IDC_REWSKIP, 0); };
+    PlayRow(1);
+    Run(1200);
+    back();
+    Pump();
+    EXPECT_EQ(CurrentEntryIndex, 1);
+    EXPECT_EQ(SimMciCallsOf(MCI_PLAY).back().from, 0u) << "started again";
+    back();
+    Pump();
+    EXPECT_EQ(CurrentEntryIndex, 0);
+    EXPECT_EQ(WavePlayState, 1);
+    Run(1600);
+    ASSERT_EQ(CurrentEntryIndex, 1);
+    SendMessageA(WavePanel, WM_COMMAND, IDC_STOP, 0);
+    Pump();
+    ASSERT_EQ(WavePlayState, 0);
+    ASSERT_EQ(CurrentPlayer, WavePanel);
+    back();
+    Pump();
+    EXPECT_EQ(CurrentEntryIndex, 0) << "stopped: the previous entry all the same";
+    EXPECT_TRUE(robot.Seen().empty());
 }
 
 TEST_F(PlaylistTest, EntriesOfAnotherDiscAndOfNoKnownTypeHandNothingOver) {

@@ -216,7 +216,8 @@ TEST_F(MixerAccessTest, ChannelCountsFollowTheSlotTable) {
     ReadLevel(map.RecMeter1);
     ReadLevel(map.RecCdLevel);
     ReadLevel(map.EfxWide);
-    EXPECT_EQ(ChannelsUsed(), (std::vector<DWORD>{1, 2, 1, 1, 1, 2, 2}));
+    EXPECT_EQ(ChannelsUsed(), (std::vector<DWORD>{1, 2, 1, 1, 2, 2, 2}))
+        << "the mic's recording meter has two channels, like the other three";
 
     EXPECT_TRUE(WriteLevel(map.MicVolume, MAKELONG(500, 900)));
     EXPECT_EQ(SimControlValue(map.MicVolume), 500) << "a one-channel control takes the low half";

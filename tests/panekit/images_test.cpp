@@ -67,7 +67,7 @@ struct Image {
 const std::vector<Image> &Images() {
     static const std::vector<Image> images = [] {
         std::vector<Image> all = {
-            // Panel backgrounds; 4040 is also the hidden VIDEO launcher key.
+            // Panel backgrounds, and the hidden VIDEO launcher key.
             {1999, 640, 41},
             {122, 639, 83},
             {4053, 639, 83},
@@ -75,6 +75,7 @@ const std::vector<Image> &Images() {
             {4054, 640, 84},
             {1017, 640, 83},
             {7021, 224, 259},
+            {4047, 639, 106},
             {4040, 47, 24},
             {4041, 45, 25},
             // Power key, shared by every panel.

@@ -159,7 +159,8 @@ std::vector<Sample> DamagedSamples() {
     out.push_back({"wave named as midi", wave, K::Midi});
     AddCuts(out, "midi", midi, midi.size(), K::Midi);
     AddCuts(out, "rmid", rmid, rmid.size(), K::Midi);
-    AddCuts(out, "wave", wave, wave.size() - 1, K::Wave); // only the pad byte may go
+    // Cut in the headers, or before a whole block of sound.
+    AddCuts(out, "wave", wave, TagAt(wave, "data") + 8 + 1, K::Wave);
     AddCuts(out, "avi", avi, TagAt(avi, "idx1"), K::Avi);
 
     AddUpwardLies(out, "MThd", midi, 0, K::Midi, true);
@@ -182,7 +183,7 @@ std::vector<Sample> DamagedSamples() {
 
     size_t fmt = TagAt(wave, "fmt "), data = TagAt(wave, "data");
     AddUpwardLies(out, "fmt", wave, fmt, K::Wave);
-    AddUpwardLies(out, "data", wave, data, K::Wave);
+    out.push_back(Changed("data of all ones", wave, data + 4, 0xFFFFFFFF, K::Wave));
     AddUpwardLies(out, "junk before fmt", WithChunk(wave, 12, "junk", {1, 2}), 12, K::Wave);
     out.push_back(Changed("fmt of 4", wave, fmt + 4, 4, K::Wave));
     out.push_back(Changed("RIFF of 20", wave, 4, 20, K::Wave));
@@ -228,6 +229,37 @@ TEST(MediaCheck, SoundFilesPassTheUnusualOnesToo) {
 TEST(MediaCheck, DamagedFilesAreRefusedAsInvalidFiles) {
     for (const Sample &sample : DamagedSamples())
         EXPECT_EQ(Check(sample), DWORD(MCIERR_INVALID_FILE)) << sample.name;
+}
+
+// What a writer to a pipe leaves (placeholder sizes) and a copy cut short:
+// the data chunk, the last, claims more than the file holds. They pass
+// with the length of the sound there; so little sound that no whole block
+// is left does not, nor a claim the devices refuse.
+TEST(MediaCheck, OverstatedWaveDataPassesWithTheLengthHeld) {
+    Bytes whole = MakeWave(PcmFormat(1, 22050, 16), 2000);
+    size_t data = TagAt(whole, "data");
+    Bytes piped = whole;
+    Poke32(piped, 4, 0x7FFFF024);
+    Poke32(piped, data + 4, 0x7FFFF000);
+    Bytes cut(whole.begin(), whole.end() - 1044);
+    Bytes stereo = MakeWave(PcmFormat(2, 22050, 16), 100);
+    Bytes lessThanABlock(stereo.begin(), stereo.begin() + TagAt(stereo, "data") + 8 + 3);
+    const struct {
+        const char *name;
+        Bytes bytes;
+        MCIERROR answer;
+        DWORD heldMs;
+    } cases[] = {{"whole", whole, 0, WholeMediaLength},
+                 {"piped", piped, 0, 2000},
+                 {"cut", cut, 0, (88200 - 1044) * 1000 / 44100},
+                 {"less than a block", lessThanABlock, MCIERR_INVALID_FILE, WholeMediaLength}};
+    for (const auto &c : cases) {
+        std::string path = ScratchFile("held.wav");
+        ASSERT_TRUE(WriteBytes(path, c.bytes));
+        DWORD heldMs = 0;
+        EXPECT_EQ(CheckMediaFile(path.c_str(), MediaKind::Wave, &heldMs), c.answer) << c.name;
+        EXPECT_EQ(heldMs, c.heldMs) << c.name;
+    }
 }
 
 // Bytes changed at random in the headers: the check answers every one.
@@ -413,8 +445,8 @@ TEST_F(MediaCheckStation, TheWaveAndVideoPanelsRefuseWhatWouldCrashTheirDevices)
     Bytes noChannels = wave;
     noChannels[TagAt(wave, "fmt ") + 10] = 0;
     noChannels[TagAt(wave, "fmt ") + 11] = 0;
-    Bytes lyingData = wave;
-    Poke32(lyingData, TagAt(wave, "data") + 4, 0x7FFFFFF0);
+    Bytes lyingFormat = wave;
+    Poke32(lyingFormat, TagAt(wave, "fmt ") + 4, 0x7FFFFFF0);
     Bytes avi = GoodAvi();
     Bytes noStreams = avi;
     Poke32(noStreams, TagAt(avi, "avih") + 8 + 24, 0);
@@ -424,7 +456,7 @@ TEST_F(MediaCheckStation, TheWaveAndVideoPanelsRefuseWhatWouldCrashTheirDevices)
         HWND panel;
         const char *idleTitle;
     } worst[] = {{"no channels.wav", noChannels, WavePanel, "WAVE PLAYER"},
-                 {"lying data.wav", lyingData, WavePanel, "WAVE PLAYER"},
+                 {"lying fmt.wav", lyingFormat, WavePanel, "WAVE PLAYER"},
                  {"no streams.avi", noStreams, VideoPanel, "VIDEO PLAYER"}};
     for (const auto &file : worst) {
         std::vector<SeenBox> errors = OpenThroughDialog(file.name, file.bytes, file.panel);

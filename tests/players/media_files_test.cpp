@@ -4,12 +4,14 @@
 #include "tests/support/station_harness.h"
 
 #include "panekit/resources/panel_ids.h"
+#include "platform/mci.h"
 #include "players/media_files.h"
 #include "players/wave_panel.h"
 #include "shell/launcher_bar.h"
 #include "shell/startup.h"
 #include "shell/station.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <memory>
@@ -36,24 +38,28 @@ class MediaFilesTest : public StationTest {
     std::string directory;
 };
 
-TEST_F(MediaFilesTest, ExtensionsAreReadFromTheFirstPeriod) {
+TEST_F(MediaFilesTest, ExtensionsAreReadFromTheLastPeriodOfTheFilesOwnName) {
     char out[32] = "unchanged";
     FileExtensionOf("NOEXT", out, sizeof out);
     EXPECT_STREQ(out, "unchanged");
+    FileExtensionOf("c:\\my.dir\\NOEXT", out, sizeof out);
+    EXPECT_STREQ(out, "unchanged");
     FileExtensionOf("A.B.MID", out, sizeof out);
-    EXPECT_STREQ(out, ".B.MID");
+    EXPECT_STREQ(out, ".MID");
     FileExtensionOf("c:\\my.dir\\song.mid", out, sizeof out);
-    EXPECT_STREQ(out, ".dir\\song.mid");
+    EXPECT_STREQ(out, ".mid");
     char small[4];
     FileExtensionOf("song.midi", small, sizeof small);
     EXPECT_STREQ(small, ".mi") << "cut to the buffer, never past it";
 
     FileBaseNameOf("TAKE1.WAV", out, sizeof out);
     EXPECT_STREQ(out, "TAKE1");
-    FileBaseNameOf("A.B.MID", out, sizeof out);
-    EXPECT_STREQ(out, "A");
-    FileBaseNameOf("NOEXT", out, sizeof out);
-    EXPECT_STREQ(out, "NOEXT");
+    FileBaseNameOf("c:\\my.dir\\NOEXT", out, sizeof out);
+    EXPECT_STREQ(out, "c:\\my.dir\\NOEXT");
+    FileBaseNameOf("01. Intro.wav", out, sizeof out);
+    EXPECT_STREQ(out, "01. Intro");
+    FileBaseNameOf("A.B.MID", small, sizeof small);
+    EXPECT_STREQ(small, "A.B");
 }
 
 TEST_F(MediaFilesTest, OnlyMidiAndWaveExtensionsAreHandedOver) {
@@ -63,9 +69,25 @@ TEST_F(MediaFilesTest, OnlyMidiAndWaveExtensionsAreHandedOver) {
     Pump(100);
     EXPECT_EQ(OpenedElements(), std::vector<std::string>{mixedCase});
 
+    // Folders and names with periods: the file's own extension counts, and
+    // the whole name before it titles the file.
+    std::string folder = MakeMediaDir("My.Music");
+    ClearSimMciLog();
+    std::string versioned = WriteSong(folder, "song.v2.mid", 3);
+    DropOnMainWindow({versioned});
+    Pump(100);
+    EXPECT_EQ(OpenedElements(), std::vector<std::string>{versioned});
+    EXPECT_EQ(ControlText(MidiPanel, IDC_TITLE), "song.v2.mid");
+    std::string intro = folder + "\\01. Intro.wav";
+    WriteBytes(intro, MakeWave(PcmFormat(1, 11025, 8), 1000));
+    DropOnMainWindow({intro});
+    Pump(100);
+    EXPECT_EQ(OpenedElements().back(), intro);
+    EXPECT_EQ(ControlText(WavePanel, IDC_TITLE), "01. Intro 8Bit 11K");
+
     ClearSimMciLog();
     DropOnMainWindow({directory + "\\song.wave"});
-    DropOnMainWindow({"c:\\my.dir\\song.mid"});
+    DropOnMainWindow({folder + "\\song.mid.txt"});
     DropOnMainWindow({directory + "\\notes.txt"});
     Pump(100);
     EXPECT_TRUE(OpenedElements().empty());
@@ -104,6 +126,70 @@ TEST_F(MediaFilesTest, ADroppedNameTooLongForTheStationIsRefusedNotCut) {
     EXPECT_EQ(seen[0].caption, "sonikbay32 error");
     EXPECT_EQ(seen[0].text, expected);
     EXPECT_EQ(seen[0].icon, BoxIcon::Error);
+}
+
+// A file whose path has the given length, in folders of 120 characters at
+// most, written through the wide calls, which take paths longer than the
+// ANSI ones do.
+std::string WriteFileOfPathLength(std::string path, size_t length, const char *name,
+                                  const Bytes &bytes) {
+    while (path.size() + 1 + std::strlen(name) < length) {
+        size_t room = length - path.size() - 1 - std::strlen(name);
+        path += "\\" + std::string(std::min<size_t>(room - 1, 120), 'f');
+        std::wstring wide = L"\\\\?\\" + std::wstring(path.begin(), path.end());
+        CreateDirectoryW(wide.c_str(), nullptr);
+    }
+    path += std::string("\\") + name;
+    std::wstring wide = L"\\\\?\\" + std::wstring(path.begin(), path.end());
+    HANDLE file = CreateFileW(wide.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    DWORD written = 0;
+    WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    CloseHandle(file);
+    return path;
+}
+
+// Long dropped paths: one of 258 characters opens that very file; one of
+// about 300, more than the platform's file calls take, is refused by a
+// message that names it, and the station keeps running.
+TEST_F(MediaFilesTest, LongDroppedPathsOpenThatFileOrAreRefusedByName) {
+    StartStationHere();
+    Bytes wave = MakeWave(PcmFormat(1, 11025, 8), 1000);
+    std::string fits = WriteFileOfPathLength(directory, 258, "fits.wav", wave);
+    ASSERT_EQ(fits.size(), 258u);
+    DropOnMainWindow({fits});
+    Pump(200);
+    EXPECT_TRUE(robot.Seen().empty());
+    EXPECT_EQ(OpenedElements(), std::vector<std::string>{fits});
+
+    for (const char *name : {"long.wav", "long.mid"}) {
+        robot.Forget();
+        ClearSimMciLog();
+        std::string path = WriteFileOfPathLength(directory, 297, name, wave);
+        DropOnMainWindow({path});
+        Pump(200);
+        ASSERT_EQ(robot.Seen().size(), 1u) << name;
+        EXPECT_EQ(robot.Seen()[0].caption, "sonikbay32 error");
+        EXPECT_EQ(robot.Seen()[0].text.substr(0, path.size() + 3), "[" + path + "]\n") << name;
+        EXPECT_TRUE(OpenedElements().empty());
+    }
+    EXPECT_EQ(ControlText(WavePanel, IDC_TITLE), "fits 8Bit 11K");
+    EXPECT_TRUE(IsWindow(MainWindow));
+}
+
+// A device error has text: the platform's, or the station's own with the
+// code where the platform has none (Wine's AVI device gives 5, for one).
+TEST_F(MediaFilesTest, EveryDeviceErrorBoxHasText) {
+    StartStationHere();
+    char known[256] = "";
+    Mci.getErrorString(MCIERR_FILE_NOT_FOUND, known, sizeof known);
+    ShowMciError(MainWindow, MCIERR_FILE_NOT_FOUND);
+    ShowMciError(MainWindow, 5);
+    std::vector<SeenBox> seen = robot.Seen();
+    ASSERT_EQ(seen.size(), 2u);
+    EXPECT_EQ(seen[0].text, known);
+    EXPECT_EQ(seen[1].text, "Device error 5");
+    EXPECT_EQ(seen[1].caption, "sonikbay32 error");
+    EXPECT_EQ(seen[1].icon, BoxIcon::Error);
 }
 
 // A changed recording on the card's "waveaudio" device, as the WAVE panel

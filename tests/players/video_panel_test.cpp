@@ -8,6 +8,7 @@
 
 #include "panekit/resources/panel_ids.h"
 #include "players/video_panel.h"
+#include "shell/fonts.h"
 #include "shell/launcher_bar.h"
 #include "shell/startup.h"
 #include "shell/station.h"
@@ -17,6 +18,9 @@
 #include <algorithm>
 
 namespace {
+
+// A picture of 4:3 in the panel's 126 by 85 rectangle at 83, 10.
+constexpr RECT LetterBoxed = {89, 10, 202, 95};
 
 bool Is(RECT a, RECT b) {
     return EqualRect(&a, &b) != FALSE;
@@ -77,6 +81,12 @@ class VideoPanelTest : public StationTest {
     bool InItsOwnWindow() {
         return GetAncestor(VideoPlaybackWindow, GA_PARENT) == GetDesktopWindow();
     }
+    RECT Place(int id) {
+        RECT rect{};
+        GetWindowRect(GetDlgItem(VideoPanel, id), &rect);
+        MapWindowPoints(nullptr, VideoPanel, reinterpret_cast<POINT *>(&rect), 2);
+        return rect;
+    }
     RECT Picture(HWND relativeTo) {
         RECT rect{};
         GetWindowRect(VideoPlaybackWindow, &rect);
@@ -104,11 +114,55 @@ class VideoPanelTest : public StationTest {
     std::string directory;
 };
 
+// In the panel the picture keeps its proportions, centred in its rectangle,
+// on the panel's black.
+TEST_F(VideoPanelTest, ThePictureKeepsItsProportionsOnBlack) {
+    Open(Movie(10, 160, 120));
+    EXPECT_TRUE(Is(Picture(VideoPanel), LetterBoxed));
+    Open(Movie(10, 200, 50));
+    EXPECT_TRUE(Is(Picture(VideoPanel), RECT{83, 36, 209, 68}));
+    RedrawWindow(VideoPanel, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    HDC dc = GetDC(VideoPanel);
+    for (POINT at : {POINT{100, 20}, POINT{100, 90}, POINT{150, 22}, POINT{400, 45}})
+        EXPECT_EQ(GetPixel(dc, at.x, at.y), RGB(0, 0, 0)) << at.x << ", " << at.y;
+    ReleaseDC(VideoPanel, dc);
+    EXPECT_TRUE(Boxes().empty());
+}
+
+// The panel's look: its keys at the size of their faces within its 106
+// pixels, none over another or over the picture, and its texts in the
+// panels' display face.
+TEST_F(VideoPanelTest, TheKeysFitThePlateAndTheTextsUseThePanelsFace) {
+    const int keys[] = {IDC_POWER, IDC_VIDEOWINDOW, IDC_OPEN,  IDC_REWSKIP, IDC_REW,
+                        IDC_STOP,  IDC_PLAY,        IDC_PAUSE, IDC_FF,      IDC_FFSKIP};
+    RECT client{}, inside{};
+    GetClientRect(VideoPanel, &client);
+    EXPECT_EQ(client.bottom, 106);
+    RECT picture = {83, 10, 209, 95};
+    std::vector<RECT> rects;
+    for (int id : keys) {
+        RECT rect = Place(id);
+        EXPECT_TRUE(IntersectRect(&inside, &rect, &client) && Is(inside, rect)) << id;
+        EXPECT_FALSE(IntersectRect(&inside, &rect, &picture)) << id;
+        for (const RECT &other : rects)
+            EXPECT_FALSE(IntersectRect(&inside, &rect, &other)) << id;
+        rects.push_back(rect);
+    }
+    EXPECT_TRUE(Is(Place(IDC_PLAY), RECT{358, 70, 401, 91}));
+    if (ShellGeneration == 95) {
+        for (int id : {IDC_TITLE, IDC_TOTAL, IDC_TIME})
+            EXPECT_EQ(
+                reinterpret_cast<HFONT>(SendDlgItemMessageA(VideoPanel, id, WM_GETFONT, 0, 0)),
+                PanelFont)
+                << id;
+    }
+}
+
 TEST_F(VideoPanelTest, TheWindowKeyKeepsThePlaceWhilePlayingAndThePauseWhilePaused) {
     Open(Movie(50));
     EXPECT_EQ(Shown(IDC_TITLE), "clip.avi");
     EXPECT_EQ(Shown(IDC_TOTAL), "00:05");
-    EXPECT_TRUE(Is(Picture(VideoPanel), RECT{83, 10, 209, 95}));
+    EXPECT_TRUE(Is(Picture(VideoPanel), LetterBoxed));
     Click(IDC_PLAY);
     AdvanceSimClock(1200);
     Click(IDC_VIDEOWINDOW); // the first switch: its own window at the screen origin
@@ -231,7 +285,7 @@ TEST_F(VideoPanelTest, OnThePlatformsOwnVideoDevice) {
     Click(IDC_PLAY);
     Pump(500);
     EXPECT_TRUE(Latched(IDC_PLAY));
-    EXPECT_TRUE(Is(Picture(VideoPanel), RECT{83, 10, 209, 95}));
+    EXPECT_TRUE(Is(Picture(VideoPanel), LetterBoxed));
     EXPECT_GT(OnScreen(green), 0.9);
     Click(IDC_VIDEOWINDOW);
     Pump(500);

@@ -21,7 +21,7 @@
 
 namespace {
 
-constexpr int Stopped = 0, Recording = 3;
+constexpr int Stopped = 0, Playing = 1, PlayPaused = 2, Recording = 3;
 
 class WavePanelTest : public StationTest {
   protected:
@@ -166,6 +166,59 @@ TEST_F(WavePanelTest, EveryWayOfDroppingATakeAsksFirstAndCancelKeepsIt) {
     EXPECT_EQ(Questions().size(), 6u);
 }
 
+// Cancel in the question of a new take keeps the kept take whole: its
+// length, its total and a transport that plays it, seeks it by the second
+// while playing and paused, and ends it by Forward within its last second.
+TEST_F(WavePanelTest, CancelKeepsTheTakeWholeAndItPlaysAndSeeks) {
+    StartWithWavePanel("RECMODE=2\r\n");
+    RecordFor(3000);
+    AnswerSaveQuestion(IDCANCEL);
+    Command(IDC_RECORD);
+    EXPECT_EQ(Questions().size(), 1u);
+    EXPECT_EQ(WavePlayState, Stopped);
+    EXPECT_EQ(Shown(IDC_TOTAL), "00:03");
+
+    Command(IDC_PLAY);
+    EXPECT_EQ(WavePlayState, Playing);
+    Command(IDC_FF);
+    EXPECT_EQ(Shown(IDC_TIME), "00:01");
+    EXPECT_EQ(SimMciCallsOf(MCI_PLAY).back().from, 1000u);
+    Command(IDC_REW);
+    EXPECT_EQ(SimMciCallsOf(MCI_PLAY).back().from, 0u);
+    AdvanceSimClock(1500);
+    Command(IDC_PAUSE);
+    EXPECT_EQ(WavePlayState, PlayPaused);
+    Command(IDC_FF);
+    EXPECT_EQ(Shown(IDC_TIME), "00:02") << "paused: only the kept position moves";
+    Command(IDC_PLAY); // resumes at the kept position
+    EXPECT_EQ(WavePlayState, Playing);
+    EXPECT_EQ(SimMciCallsOf(MCI_PLAY).back().from, 2500u);
+    Command(IDC_FF); // within the last second: the end
+    EXPECT_EQ(WavePlayState, Stopped);
+    EXPECT_EQ(Shown(IDC_TOTAL), "00:03");
+    EXPECT_EQ(WaveModified, 1);
+    AnswerSaveQuestion(IDNO); // at the end of the test
+}
+
+// No drops the take; when the new device then fails, no take is left to ask
+// about, and the station closes without a question.
+TEST_F(WavePanelTest, NoAndAFailedOpenLeaveNoTakeBehind) {
+    StartWithWavePanel("RECMODE=2\r\n");
+    RecordFor(1000);
+    AnswerSaveQuestion(IDNO);
+    SimMciFailNext("waveaudio", MCI_OPEN, MCIERR_OUT_OF_MEMORY);
+    Command(IDC_RECORD);
+    EXPECT_EQ(WavePlayState, Stopped);
+    EXPECT_EQ(WaveModified, 0);
+    EXPECT_EQ(Shown(IDC_TITLE), "WAVE PLAYER");
+    EXPECT_EQ(Shown(IDC_TOTAL), "00:00");
+    Command(IDC_PLAY);
+    EXPECT_EQ(WavePlayState, Stopped);
+    robot.Forget();
+    EXPECT_EQ(Close(), 0);
+    EXPECT_TRUE(Questions().empty());
+}
+
 TEST_F(WavePanelTest, AFileTheDeviceRefusesKeepsWhatWasOpen) {
     StartWithWavePanel();
     DropOnMainWindow({WriteWave("good.wav", 3000)});
@@ -183,7 +236,7 @@ TEST_F(WavePanelTest, AFileTheDeviceRefusesKeepsWhatWasOpen) {
 }
 
 TEST_F(WavePanelTest, TheMeterShowsThePeaksOfEachChannel) {
-    StartWithWavePanel("", true);
+    StartWithWavePanel("Mono=2\r\n", true);
     auto litSegments = [](int row) {
         HDC dc = GetDC(WavePanel);
         int lit = 0;
@@ -212,6 +265,17 @@ TEST_F(WavePanelTest, TheMeterShowsThePeaksOfEachChannel) {
     Pump(300);
     EXPECT_EQ(litSegments(22), (10000 + 32768) / 5041 - 4);
     EXPECT_EQ(litSegments(36), litSegments(22)) << "mono: both rows follow the left channel";
+    Command(IDC_STOP);
+
+    // A stereo take from the mic: its meter's two channels, one to a row.
+    Command(IDC_RECSOURCE, MAKELPARAM(0, 1));
+    Command(IDC_RECORD);
+    SetSimMeter(MixerControlMap.RecMeter1, 10000, 32767);
+    Pump(300);
+    EXPECT_EQ(litSegments(22), (10000 + 32768) / 5041 - 4);
+    EXPECT_EQ(litSegments(36), 9);
+    Command(IDC_STOP);
+    AnswerSaveQuestion(IDNO); // at the end of the test
 }
 
 TEST_F(WavePanelTest, TheSourceKeyCyclesTheSelectorAndTheIndicatorsFollow) {

@@ -159,6 +159,61 @@ TEST_F(WaveRealTest, WhatThePanelPlaysReachesTheSink) {
     Close();
 }
 
+// What a writer to a pipe leaves (RIFF and data sizes at their placeholder)
+// and a copy cut short: Wine's device reports the claimed length and stops
+// where the sound ends. Opened through the Open key, each shows the length
+// it holds, plays its sound to the sink and ends.
+TEST_F(WaveRealTest, PipedAndCutFilesPlayWhatTheyHold) {
+    StartOnTheRealCard("");
+    Bytes whole = ToneWave(PcmFormat(1, 22050, 16), 2000); // 1995 ms: 22 frames a ms
+    Bytes piped = whole;
+    auto poke32 = [&piped](size_t at, uint32_t value) {
+        for (int i = 0; i < 4; ++i)
+            piped[at + i] = static_cast<uint8_t>(value >> (8 * i));
+    };
+    poke32(4, 0x7FFFF024);  // the RIFF size
+    poke32(40, 0x7FFFF000); // the data size, after a plain 16-byte format
+    Bytes cut(whole.begin(), whole.end() - 1044);
+    const struct {
+        const char *name;
+        const Bytes &bytes;
+        const char *total;
+    } files[] = {{"piped.wav", piped, "00:01"}, {"cut.wav", cut, "00:01"}};
+    for (const auto &file : files) {
+        std::string path = directory + "\\" + file.name;
+        ASSERT_TRUE(WriteBytes(path, file.bytes));
+        std::string capture = unixStem + ".raw";
+        DeleteFileA(WindowsPath(capture).c_str());
+        ASSERT_TRUE(StartUnixProgram("/usr/bin/timeout 5 /usr/bin/parecord -d nullsink.monitor "
+                                     "--latency-msec=50 --raw --format=s16le --channels=1 "
+                                     "--rate=22050 " +
+                                     capture));
+        for (int waited = 0; waited < 3000 && FileSize(WindowsPath(capture)) == 0; waited += 50)
+            Pump(50);
+        robot.Forget();
+        robot.SetAnswer(TypeIntoFileDialog(path));
+        Command(IDC_OPEN);
+        robot.SetAnswer(nullptr);
+        for (const SeenBox &box : robot.Seen())
+            EXPECT_NE(box.caption, "sonikbay32 error") << file.name << ": " << box.text;
+        EXPECT_EQ(ControlText(WavePanel, IDC_TOTAL), file.total) << file.name;
+        Command(IDC_PLAY);
+        EXPECT_EQ(WavePlayState, Playing) << file.name;
+        for (int waited = 0; waited < 4000 && WavePlayState != Stopped; waited += 100)
+            Pump(100);
+        EXPECT_EQ(WavePlayState, Stopped) << file.name << ": the end is never reached";
+        Pump(400);
+        Bytes captured;
+        ASSERT_TRUE(ReadBytes(WindowsPath(capture), captured));
+        EXPECT_GT(LoudSamples(captured), 22050u * 3 / 2) << file.name << ": the sound not heard";
+        for (int waited = 0; waited < 3000 && FileSize(WindowsPath(capture)) != 0 &&
+                             !DeleteFileA(WindowsPath(capture).c_str());
+             waited += 100)
+            Pump(100); // the capture ends by itself
+    }
+    Close();
+}
+
 // Wine's recorder starts about 1.3 s after RECORD, keeps whole buffers of a
 // third of a second, reads a length of 0 until the take is saved, starts
 // every RECORD afresh, and answers success for a save it could not make

@@ -246,7 +246,9 @@ void BuildRecordDestination() {
     AddControl(waveIn, MIXERCONTROL_CONTROLTYPE_MIXER, "Record Source");
     AddRecordSource(waveIn, true, SimLine::RecCompactDisc, MIXERLINE_COMPONENTTYPE_SRC_COMPACTDISC,
                     2, "CD");
-    AddRecordSource(waveIn, true, SimLine::RecMicrophone, MIXERLINE_COMPONENTTYPE_SRC_MICROPHONE, 1,
+    // The mic's recording line has two channels, as on the card: its level
+    // is set as one value, its meter reads both.
+    AddRecordSource(waveIn, true, SimLine::RecMicrophone, MIXERLINE_COMPONENTTYPE_SRC_MICROPHONE, 2,
                     "Mic");
     AddRecordSource(waveIn, Config.lineSource, SimLine::RecLine, MIXERLINE_COMPONENTTYPE_SRC_LINE,
                     2, "Line");

@@ -404,9 +404,20 @@ def bg_mixer():
     return img
 
 
+def bg_video():
+    """The VIDEO panel's plate, 106 high: keys on the left, the picture's
+    window, the text display and the transport row, the name on the right."""
+    img, d = panel(639, 106)
+    glass(d, (80, 7, 212, 98))
+    glass(d, (220, 2, 553, 62))
+    pocket(d, (216, 69, 545, 93))
+    title(d, (596, 40), "VIDEO", sub="PLAYER")
+    return img
+
+
 def bg_video_label(state):
-    """4040 serves both as the VIDEO panel's name plate and as its hidden
-    launcher key; 4041 is the pressed key."""
+    """4040 is the VIDEO panel's hidden launcher key; 4041 is the pressed
+    key."""
     if state == UP:
         return key(47, 24, UP, legend("VIDEO", 9), led=False)
     return key(45, 25, PRESSED, legend("VIDEO", 9), led=False)
@@ -593,6 +604,7 @@ def panekit_images():
         (1999, 8, bg_launcher), (122, 8, bg_cd), (4053, 8, bg_midi), (1016, 8, bg_wave),
         (4054, 8, bg_playlist), (1017, 8, bg_mixer), (7021, 8, bg_efx),
         (4040, 8, lambda: bg_video_label(UP)), (4041, 8, lambda: bg_video_label(PRESSED)),
+        (4047, 8, bg_video),
     ]
     # Transport keys: the panels place them 43 to 45 pixels wide.
     transport = [(1002, sym_stop, 43), (1004, sym_ff, 44), (1006, sym_rew, 44),
