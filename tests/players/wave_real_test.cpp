@@ -106,6 +106,19 @@ class WaveRealTest : public StationTest {
                 c = '\\';
         return "Z:" + unixPath;
     }
+    // Starts capturing what reaches the sink, mono 16-bit 22050 Hz, for five
+    // seconds, and waits until samples reach the file. Answers the capture.
+    std::string StartCapture() {
+        std::string capture = unixStem + ".raw";
+        DeleteFileA(WindowsPath(capture).c_str());
+        EXPECT_TRUE(StartUnixProgram("/usr/bin/timeout 5 /usr/bin/parecord -d nullsink.monitor "
+                                     "--latency-msec=50 --raw --format=s16le --channels=1 "
+                                     "--rate=22050 " +
+                                     capture));
+        for (int waited = 0; waited < 3000 && FileSize(WindowsPath(capture)) == 0; waited += 50)
+            Pump(50);
+        return capture;
+    }
     void StartOnTheRealCard(const std::string &mixerSettings) {
         WriteSettingsFile("[Mixer]\r\nCDDISPLAY=0\r\nMIDIDISPLAY=0\r\nMIXDISPLAY=0\r\n"
                           "WAVEDISPLAY=1\r\n" +
@@ -134,13 +147,7 @@ TEST_F(WaveRealTest, WhatThePanelPlaysReachesTheSink) {
 
     // The capture ends by itself; playback starts once samples reach the
     // file, since the first few tenths of a second of a capture get lost.
-    std::string capture = unixStem + ".raw";
-    ASSERT_TRUE(StartUnixProgram("/usr/bin/timeout 5 /usr/bin/parecord -d nullsink.monitor "
-                                 "--latency-msec=50 --raw --format=s16le --channels=1 "
-                                 "--rate=22050 " +
-                                 capture));
-    for (int waited = 0; waited < 3000 && FileSize(WindowsPath(capture)) == 0; waited += 50)
-        Pump(50);
+    std::string capture = StartCapture();
     ASSERT_GT(FileSize(WindowsPath(capture)), 0u) << "the capture never started";
     DropOnMainWindow({tone});
     Pump();
@@ -182,14 +189,7 @@ TEST_F(WaveRealTest, PipedAndCutFilesPlayWhatTheyHold) {
     for (const auto &file : files) {
         std::string path = directory + "\\" + file.name;
         ASSERT_TRUE(WriteBytes(path, file.bytes));
-        std::string capture = unixStem + ".raw";
-        DeleteFileA(WindowsPath(capture).c_str());
-        ASSERT_TRUE(StartUnixProgram("/usr/bin/timeout 5 /usr/bin/parecord -d nullsink.monitor "
-                                     "--latency-msec=50 --raw --format=s16le --channels=1 "
-                                     "--rate=22050 " +
-                                     capture));
-        for (int waited = 0; waited < 3000 && FileSize(WindowsPath(capture)) == 0; waited += 50)
-            Pump(50);
+        std::string capture = StartCapture();
         robot.Forget();
         robot.SetAnswer(TypeIntoFileDialog(path));
         Command(IDC_OPEN);
