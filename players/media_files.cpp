@@ -238,12 +238,17 @@ int ConfirmWaveChanges() {
     return SaveWaveData(path);
 }
 
+void NameTooLongText(char *text, size_t size) {
+    text[0] = '\0';
+    FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+                   ERROR_FILENAME_EXCED_RANGE, 0, text, static_cast<DWORD>(size), nullptr);
+}
+
 bool FileNameFits(HWND owner, const char *path) {
     if (std::strlen(path) < MAX_PATH)
         return true;
-    char reason[ErrorTextSize] = "";
-    FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
-                   ERROR_FILENAME_EXCED_RANGE, 0, reason, sizeof reason, nullptr);
+    char reason[ErrorTextSize];
+    NameTooLongText(reason, sizeof reason);
     char text[QuestionSize];
     std::snprintf(text, sizeof text, "[%s]\n%s", path, reason);
     MessageBoxA(owner, text, Text(IDS_ERROR_CAPTION), MB_OK | MB_ICONERROR);

@@ -51,6 +51,8 @@ int ConfirmWaveChanges();
 // Whether the platform's file calls take a path of that length; when not,
 // an error box owned by owner names the path and says why it is refused.
 bool FileNameFits(HWND owner, const char *path);
+// The platform's own words for a name that is too long.
+void NameTooLongText(char *text, size_t size);
 
 // The platform's text for an MCI error in an error box owned by owner; for a
 // code the platform has no text for, the station's own with the code.

@@ -139,9 +139,6 @@ void SaveSeparateWindowPosition() {
     }
 }
 
-// The separate window at the saved place with the picture's size; a picture
-// of no size or larger than the screen still gives a window one can see
-// whole and move.
 // The picture inside the panel: as large as its rectangle allows with the
 // video's own proportions, centred; the panel shows black around it.
 void PlaceInPanel() {
@@ -163,6 +160,9 @@ void PlaceInPanel() {
     MoveWindow(VideoPlaybackWindow, x, y, width, height, TRUE);
 }
 
+// The separate window at the saved place with the picture's size; a picture
+// of no size or larger than the screen still gives a window one can see
+// whole and move.
 void PlaceSeparateWindow() {
     MCI_DGV_RECT_PARMS where{};
     VideoCommand(MCI_WHERE, MCI_DGV_WHERE_SOURCE | MCI_WAIT, &where);

@@ -89,9 +89,8 @@ LRESULT OnDestroy() {
 }
 
 void ShowNameTooLong() {
-    char text[256] = "";
-    FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
-                   ERROR_FILENAME_EXCED_RANGE, 0, text, sizeof text, nullptr);
+    char text[256];
+    NameTooLongText(text, sizeof text);
     MessageBoxA(MainWindow, text, Text(IDS_ERROR_CAPTION), MB_OK | MB_ICONERROR);
 }
 
