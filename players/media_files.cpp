@@ -13,6 +13,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <string>
 
 OPENFILENAMEA FileRequest;
 char FileRequestPath[FileRequestPathSize];
@@ -167,6 +168,49 @@ int SaveWaveData(const char *path) {
     return 0;
 }
 
+// The dialog's own procedure while the one on show is guarded.
+WNDPROC FileDialogProc = nullptr;
+
+// The whole path a name typed into the dialog stands for: the name itself
+// when it starts at a drive or a share, else the name in the folder on show.
+std::string TypedPathOf(HWND dialog) {
+    LRESULT size = SendMessageA(dialog, CDM_GETSPEC, 0, 0);
+    if (size <= 1)
+        return "";
+    std::string typed(static_cast<size_t>(size), '\0');
+    SendMessageA(dialog, CDM_GETSPEC, static_cast<WPARAM>(size),
+                 reinterpret_cast<LPARAM>(&typed[0]));
+    typed.resize(std::strlen(typed.c_str()));
+    if (typed.size() > 1 && (typed[1] == ':' || (typed[0] == '\\' && typed[1] == '\\')))
+        return typed;
+    char folder[FileRequestPathSize] = "";
+    if (SendMessageA(dialog, CDM_GETFOLDERPATH, sizeof folder, reinterpret_cast<LPARAM>(folder)) <=
+        0)
+        return typed;
+    if (typed[0] == '\\')
+        return std::string(folder, std::strlen(folder) < 2 ? std::strlen(folder) : 2) + typed;
+    size_t length = std::strlen(folder);
+    bool separated = length > 0 && folder[length - 1] == '\\';
+    return folder + std::string(separated ? "" : "\\") + typed;
+}
+
+// A name that makes a path longer than the platform's file calls take is
+// refused here, by a message that names it, before the dialog works on it:
+// some dialogs hold the path in a buffer of that size and overrun it.
+LRESULT CALLBACK GuardedFileDialog(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_COMMAND && LOWORD(wParam) == IDOK &&
+        !FileNameFits(dialog, TypedPathOf(dialog).c_str()))
+        return 0;
+    return CallWindowProcA(FileDialogProc, dialog, message, wParam, lParam);
+}
+
+UINT_PTR CALLBACK FileDialogHook(HWND child, UINT message, WPARAM, LPARAM) {
+    if (message == WM_INITDIALOG)
+        FileDialogProc = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(
+            GetParent(child), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(GuardedFileDialog)));
+    return 0;
+}
+
 } // namespace
 
 int ChooseMediaFile(HWND owner, const char *initialText, int filterIndex, int mode) {
@@ -180,13 +224,18 @@ int ChooseMediaFile(HWND owner, const char *initialText, int filterIndex, int mo
     FileRequest.nMaxFile = FileRequestPathSize;
     FileRequest.lpstrFileTitle = FileRequestTitle;
     FileRequest.nMaxFileTitle = FileRequestBufferSize;
-    FileRequest.Flags = OFN_PATHMUSTEXIST;
+    FileRequest.Flags = OFN_PATHMUSTEXIST | OFN_EXPLORER | OFN_ENABLEHOOK;
+    FileRequest.lpfnHook = FileDialogHook;
+    BOOL chosen = FALSE;
     if (mode == ChooseToOpen) {
         CopyText(FileRequestPath, sizeof FileRequestPath, initialText);
-        return GetOpenFileNameA(&FileRequest) ? 1 : 0;
+        chosen = GetOpenFileNameA(&FileRequest);
+    } else {
+        CopyText(FileRequestPath, sizeof FileRequestPath, WaveFilePath);
+        chosen = GetSaveFileNameA(&FileRequest);
     }
-    CopyText(FileRequestPath, sizeof FileRequestPath, WaveFilePath);
-    return GetSaveFileNameA(&FileRequest) ? 1 : 0;
+    FileDialogProc = nullptr;
+    return chosen ? 1 : 0;
 }
 
 int DispatchMediaFile(const char *path) {

@@ -176,6 +176,50 @@ TEST_F(MediaFilesTest, LongDroppedPathsOpenThatFileOrAreRefusedByName) {
     EXPECT_TRUE(IsWindow(MainWindow));
 }
 
+// A path of about 300 characters typed into the Open dialog of each file
+// panel is refused by a message that names it while the dialog stays; the
+// name then corrected opens that very file, and the station keeps running.
+TEST_F(MediaFilesTest, ALongPathTypedIntoAnOpenDialogIsRefusedByName) {
+    StartStationHere();
+    struct Panel {
+        int show;
+        HWND *panel;
+        const char *name;
+        Bytes file;
+    };
+    for (const Panel &each :
+         {Panel{IDC_SHOW_MIDI, &MidiPanel, "long.mid", MakeMidi(MidiSong{})},
+          Panel{IDC_SHOW_WAVE, &WavePanel, "long.wav", MakeWave(PcmFormat(1, 11025, 8), 1000)},
+          Panel{IDC_SHOW_VIDEO, &VideoPanel, "long.avi", MakeAvi(AviMovie{})}}) {
+        SCOPED_TRACE(each.name);
+        if (*each.panel == nullptr)
+            PressLauncher(each.show);
+        Pump(100);
+        ASSERT_NE(*each.panel, nullptr);
+        std::string path = WriteFileOfPathLength(directory, 297, each.name, each.file);
+        std::string fits = directory + "\\" + each.name;
+        WriteBytes(fits, each.file);
+        robot.Forget();
+        ClearSimMciLog();
+        auto retype = TypeIntoFileDialog(fits);
+        robot.SetAnswer([typeName = TypeIntoFileDialog(path), retype](const SeenBox &box) {
+            if (box.caption != "sonikbay32 error")
+                return typeName(box);
+            retype(box);
+            PostMessageA(FileDialogShown(), WM_COMMAND, IDOK, 0);
+            return 0;
+        });
+        SendMessageA(*each.panel, WM_COMMAND, IDC_OPEN, 0);
+        Pump(200);
+        ASSERT_TRUE(IsWindow(MainWindow));
+        std::vector<SeenBox> seen = robot.Seen();
+        ASSERT_GE(seen.size(), 2u);
+        EXPECT_EQ(seen[1].caption, "sonikbay32 error");
+        EXPECT_EQ(seen[1].text.substr(0, path.size() + 3), "[" + path + "]\n");
+        EXPECT_EQ(OpenedElements(), std::vector<std::string>{fits});
+    }
+}
+
 // A device error has text: the platform's, or the station's own with the
 // code where the platform has none (Wine's AVI device gives 5, for one).
 TEST_F(MediaFilesTest, EveryDeviceErrorBoxHasText) {
@@ -426,6 +470,24 @@ TEST_F(SaveQuestionTest, CancelInTheSaveDialogKeepsTheData) {
     robot.SetAnswer(
         [](const SeenBox &box) { return box.caption == "sonikbay32" ? IDYES : IDCANCEL; });
     EXPECT_EQ(ConfirmWaveChanges(), 0);
+    EXPECT_TRUE(Saves().empty());
+    EXPECT_EQ(WaveModified, 1);
+
+    // A name too long for the platform is refused in the dialog, which stays
+    // until cancelled; the take stays unsaved.
+    robot.Forget();
+    std::string path = directory + "\\" + std::string(290, 't') + ".wav";
+    robot.SetAnswer([typeName = TypeIntoFileDialog(path)](const SeenBox &box) {
+        if (box.caption == "sonikbay32")
+            return IDYES;
+        if (box.caption != "sonikbay32 error")
+            return typeName(box);
+        PostMessageA(FileDialogShown(), WM_COMMAND, IDCANCEL, 0);
+        return 0;
+    });
+    EXPECT_EQ(ConfirmWaveChanges(), 0);
+    ASSERT_EQ(robot.Seen().size(), 3u) << BoxesSeen();
+    EXPECT_EQ(robot.Seen()[2].text.substr(0, path.size() + 3), "[" + path + "]\n");
     EXPECT_TRUE(Saves().empty());
     EXPECT_EQ(WaveModified, 1);
 }
