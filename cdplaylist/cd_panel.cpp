@@ -16,6 +16,7 @@
 #include "shell/launcher_bar.h"
 #include "shell/painting.h"
 #include "shell/station.h"
+#include "shell/station_keys.h"
 #include "shell/text_table.h"
 
 #include <cstdio>
@@ -578,6 +579,7 @@ bool EchoedToPlaylist(int id) {
 }
 
 BOOL OnCommand(HWND panel, int id, LPARAM lParam) {
+    NotePlayerCommand(panel, id, lParam);
     if (id == IDC_POWER) {
         OnPower(panel);
         return FALSE;

@@ -7,6 +7,8 @@
 
 #include "cdplaylist/cd_panel.h"
 #include "cdplaylist/cd_titles.h"
+#include "cdplaylist/playlist_exchange.h"
+#include "cdplaylist/playlist_store.h"
 #include "cdplaylist/sequencer.h"
 #include "panekit/resources/panel_ids.h"
 #include "players/media_files.h"
@@ -58,6 +60,7 @@ constexpr int IDC_PLAYLIST_GROUP = 7013;
 constexpr int IDC_ENTRY_LIST = 1061;
 constexpr int IDC_ENTRY_TEXTS = 1069;
 constexpr int IDC_SAVE = 1060;
+constexpr int IDC_EXPORT = 1067;
 
 // ---- Texts of the string table ----
 constexpr int IDS_EDITOR_CAPTION = 532;
@@ -70,14 +73,14 @@ const char SelectionTooLongMessage[] =
 const char PathTooLongMessage[] = "A path is too long for the playlist:\n%s";
 const char PlaylistFullMessage[] = "A playlist holds at most 99 entries.";
 const char DeleteQuestion[] = "Delete the collection \"%s\"?";
-const char ReplaceQuestion[] = "The collection \"%s\" exists.\nReplace it?";
 const char NoSuchCollectionMessage[] = "There is no collection \"%s\".";
 
 const char Filters[] = "MIDI File \0*.mid;*.rmi\0WAVE File \0*.wav\0CD Track\0*.*\0"
-                       "All File\0*.*\0";
-const char *const FilterPatterns[] = {"*.mid;*.rmi", "*.wav", "*.*", "*.*"};
+                       "All File\0*.*\0Playlists\0*.m3u;*.m3u8;*.pls\0";
+const char *const FilterPatterns[] = {"*.mid;*.rmi", "*.wav", "*.*", "*.*", "*.m3u;*.m3u8;*.pls"};
 constexpr int CdTrackFilter = 3;
-constexpr int FilterCount = 4;
+constexpr int FilterCount = 5;
+const char ExportFilters[] = "PlayList File (*.m3u)\0*.m3u\0";
 
 constexpr int NameSize = 128;       // collection names as the box gives them
 constexpr int NameTakenChars = 125; // characters taken from the collection box
@@ -91,7 +94,6 @@ constexpr int ScrollFromRow = 8;
 // Posted to the dialog when the file type changed: the platform dialog
 // rescans its file list first, and the type's mode is applied after that.
 constexpr UINT ApplyFileTypeMessage = WM_APP + 11;
-const char EndMarker[] = "ENDFLAG.END";
 
 // ---- Editor state ----
 char EditorSection[SectionSize];
@@ -462,6 +464,15 @@ bool PathsFit(HWND dialog, const ChosenFiles &files) {
     return true;
 }
 
+// A playlist file chosen becomes a collection of its own, current and
+// listed in the box; the rows being edited stay as they are.
+void ImportChosenPlaylist(HWND dialog, const char *path) {
+    if (!OpenPlaylistFile(dialog, path))
+        return;
+    if (CollectionRow(dialog, PlayListName) == CB_ERR)
+        ToList(dialog, IDC_COLLECTIONS, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(PlayListName));
+}
+
 // Answers the row after the inserted files, or -1 when nothing was added.
 int InsertChosenFiles(HWND dialog, int at) {
     if (std::memchr(EditorFilePath, '\0', ExaminedFileChars) == nullptr) {
@@ -474,15 +485,23 @@ int InsertChosenFiles(HWND dialog, int at) {
         ShowError(dialog, SelectionTooLongMessage);
         return -1;
     }
-    if (files.count == 0 || !PathsFit(dialog, files) || !RoomFor(dialog, files.count))
-        return -1;
+    int playlists = 0;
     const char *name = files.first;
+    for (int i = 0; i < files.count; ++i, name += std::strlen(name) + 1)
+        playlists += IsPlaylistFile(name) ? 1 : 0;
+    if (files.count == 0 || !PathsFit(dialog, files) || !RoomFor(dialog, files.count - playlists))
+        return -1;
+    int first = at;
+    name = files.first;
     for (int i = 0; i < files.count; ++i, name += std::strlen(name) + 1) {
         char path[EntryTextSize];
         BuildPath(files, name, path, sizeof path);
-        InsertRow(dialog, at++, name, path);
+        if (IsPlaylistFile(name))
+            ImportChosenPlaylist(dialog, path);
+        else
+            InsertRow(dialog, at++, name, path);
     }
-    return at;
+    return at > first ? at : -1;
 }
 
 void ScrollAfterAddition(HWND dialog, int first, int end) {
@@ -553,7 +572,10 @@ void AddAll(HWND dialog) {
             ShowError(dialog, message);
             return;
         }
-        InsertRow(dialog, at++, name, path);
+        if (IsPlaylistFile(name))
+            ImportChosenPlaylist(dialog, path);
+        else
+            InsertRow(dialog, at++, name, path);
     }
 }
 
@@ -625,26 +647,20 @@ void DeleteCollection(HWND dialog) {
 
 // ---- Saving ----
 
+// The entry texts of the rows on show.
+const CollectionEntries &ShownEntries(HWND dialog) {
+    static CollectionEntries rows;
+    rows.count = std::min(RowCount(dialog, IDC_ENTRY_TEXTS), MaxPlaylistEntries);
+    for (int row = 0; row < rows.count; ++row)
+        RowText(dialog, IDC_ENTRY_TEXTS, row, rows.text[row], sizeof rows.text[row]);
+    return rows;
+}
+
 // Writes the rows of the entry list; answers whether one is a disc track.
 bool WriteEntries(HWND dialog, const char *section) {
-    int count = std::min(RowCount(dialog, IDC_ENTRY_TEXTS), MaxPlaylistEntries);
-    WriteSettingText(section, nullptr, nullptr);
-    bool hasTrack = false;
-    char key[16];
-    for (int row = 0; row < count; ++row) {
-        char entry[RowTextSize];
-        RowText(dialog, IDC_ENTRY_TEXTS, row, entry, sizeof entry);
-        std::snprintf(key, sizeof key, "%d", row);
-        WriteSettingText(section, key, entry);
-        char extension[RowTextSize] = "";
-        FileExtensionOf(entry, extension, sizeof extension);
-        if (!hasTrack && std::strcmp(extension, ".CD") == 0) {
-            hasTrack = true;
-            EditorDiscId = DiscId;
-        }
-    }
-    std::snprintf(key, sizeof key, "%d", count);
-    WriteSettingText(section, key, EndMarker);
+    bool hasTrack = WriteCollectionEntries(section, ShownEntries(dialog));
+    if (hasTrack)
+        EditorDiscId = DiscId;
     return hasTrack;
 }
 
@@ -695,7 +711,7 @@ void Save(HWND dialog) {
     // The rows shown go over another collection only when the user says so.
     bool listed = CollectionRow(dialog, name) != CB_ERR;
     if (listed && lstrcmpiA(name, EditorCollectionName) != 0 &&
-        !AskAboutCollection(dialog, ReplaceQuestion, name)) {
+        !AskToReplaceCollection(dialog, name)) {
         SetFocus(GetDlgItem(dialog, IDC_COLLECTIONS));
         return;
     }
@@ -720,6 +736,25 @@ void Save(HWND dialog) {
         PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
 }
 
+// The rows on show as an .m3u file, named in the Save dialog; disc tracks
+// go with the disc the collection is bound to, or the loaded one.
+void Export(HWND dialog) {
+    char path[EditorFileBufferSize];
+    std::snprintf(path, sizeof path, "%s.m3u", EditorCollectionName);
+    OPENFILENAMEA request{};
+    request.hwndOwner = dialog;
+    request.lpstrFilter = ExportFilters;
+    request.nFilterIndex = 1;
+    request.lpstrFile = path;
+    request.nMaxFile = sizeof path;
+    request.lpstrDefExt = "m3u";
+    request.Flags = OFN_PATHMUSTEXIST | OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY;
+    if (!RunFileDialog(request, ChooseToSave))
+        return;
+    ExportPlaylistFile(dialog, path, ShownEntries(dialog),
+                       EditorDiscId != 0 ? EditorDiscId : DiscId);
+}
+
 // ---- Dispatch ----
 
 INT_PTR OnCommand(HWND dialog, int id, int notification) {
@@ -733,6 +768,7 @@ INT_PTR OnCommand(HWND dialog, int id, int notification) {
     case IDC_SINGLE: EditorPlayMode = 0; return FALSE;
     case IDC_REPEAT: EditorPlayMode = 1; return FALSE;
     case IDC_SAVE: Save(dialog); return TRUE;
+    case IDC_EXPORT: Export(dialog); return TRUE;
     case IDC_COLLECTIONS:
         if (notification == CBN_SELCHANGE)
             SelectCollection(dialog);

@@ -11,6 +11,7 @@
 #include "shell/painting.h"
 #include "shell/settings.h"
 #include "shell/station.h"
+#include "shell/station_keys.h"
 #include "shell/text_table.h"
 
 #include <initializer_list>
@@ -147,6 +148,7 @@ void OnListFocus(HWND panel, int id) {
 
 BOOL OnCommand(HWND panel, WPARAM wParam, LPARAM lParam) {
     int id = LOWORD(wParam);
+    NotePlayerCommand(panel, id, lParam);
     switch (id) {
     case IDC_STOP: OnStop(panel, lParam); break;
     case IDC_FFSKIP:

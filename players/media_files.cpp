@@ -4,6 +4,7 @@
 
 #include "panekit/resources/panel_ids.h"
 #include "platform/mci.h"
+#include "cdplaylist/playlist_exchange.h"
 #include "cdplaylist/sequencer.h"
 #include "players/midi_panel.h"
 #include "players/wave_panel.h"
@@ -213,10 +214,18 @@ UINT_PTR CALLBACK FileDialogHook(HWND child, UINT message, WPARAM, LPARAM) {
 
 } // namespace
 
+BOOL RunFileDialog(OPENFILENAMEA &request, int mode) {
+    request.lStructSize = ClassicRequestSize;
+    request.Flags |= OFN_EXPLORER | OFN_ENABLEHOOK;
+    request.lpfnHook = FileDialogHook;
+    BOOL chosen = mode == ChooseToOpen ? GetOpenFileNameA(&request) : GetSaveFileNameA(&request);
+    FileDialogProc = nullptr;
+    return chosen;
+}
+
 int ChooseMediaFile(HWND owner, const char *initialText, int filterIndex, int mode) {
     CopyText(FileRequestTitle, sizeof FileRequestTitle, initialText);
     FileRequest = OPENFILENAMEA{};
-    FileRequest.lStructSize = ClassicRequestSize;
     FileRequest.hwndOwner = owner;
     FileRequest.lpstrFilter = MediaFilters;
     FileRequest.nFilterIndex = static_cast<DWORD>(filterIndex);
@@ -224,23 +233,17 @@ int ChooseMediaFile(HWND owner, const char *initialText, int filterIndex, int mo
     FileRequest.nMaxFile = FileRequestPathSize;
     FileRequest.lpstrFileTitle = FileRequestTitle;
     FileRequest.nMaxFileTitle = FileRequestBufferSize;
-    FileRequest.Flags = OFN_PATHMUSTEXIST | OFN_EXPLORER | OFN_ENABLEHOOK;
-    FileRequest.lpfnHook = FileDialogHook;
-    BOOL chosen = FALSE;
-    if (mode == ChooseToOpen) {
-        CopyText(FileRequestPath, sizeof FileRequestPath, initialText);
-        chosen = GetOpenFileNameA(&FileRequest);
-    } else {
-        CopyText(FileRequestPath, sizeof FileRequestPath, WaveFilePath);
-        chosen = GetSaveFileNameA(&FileRequest);
-    }
-    FileDialogProc = nullptr;
-    return chosen ? 1 : 0;
+    FileRequest.Flags = OFN_PATHMUSTEXIST;
+    CopyText(FileRequestPath, sizeof FileRequestPath,
+             mode == ChooseToOpen ? initialText : WaveFilePath);
+    return RunFileDialog(FileRequest, mode) ? 1 : 0;
 }
 
 int DispatchMediaFile(const char *path) {
     if (path == nullptr || std::strlen(path) >= sizeof PendingMediaPath)
         return 0;
+    if (IsPlaylistFile(path))
+        return OpenPlaylistFile(MainWindow, path) ? 1 : 0;
     char extension[PendingMediaPathSize] = "";
     FileExtensionOf(path, extension, sizeof extension);
     if (HasExtension(extension, ".MID") || HasExtension(extension, ".RMI")) {

@@ -40,7 +40,14 @@ extern char PendingMediaTitle[PendingMediaTitleSize];
 // confirmed a file, 0 when the dialog was cancelled or failed.
 int ChooseMediaFile(HWND owner, const char *initialText, int filterIndex, int mode);
 
-// Hands a media file to the player for its extension. Answers 1 when a
+// Runs the platform's Open (mode ChooseToOpen) or Save dialog for a request
+// filled but for its size and hook: a name typed that makes a path longer
+// than the platform's file calls take is refused in the dialog, by a message
+// that names it.
+BOOL RunFileDialog(OPENFILENAMEA &request, int mode);
+
+// Hands a media file to the player for its extension, or a playlist file to
+// the playlist. Answers 1 when a
 // player took it.
 int DispatchMediaFile(const char *path);
 

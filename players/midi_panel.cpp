@@ -12,6 +12,7 @@
 #include "shell/launcher_bar.h"
 #include "shell/painting.h"
 #include "shell/station.h"
+#include "shell/station_keys.h"
 #include "shell/text_table.h"
 
 #include <cstdio>
@@ -353,6 +354,7 @@ bool EchoedToPlaylist(int id) {
 }
 
 BOOL OnCommand(HWND panel, int id, LPARAM lParam) {
+    NotePlayerCommand(panel, id, lParam);
     int origin = HIWORD(lParam);
     bool fromPlaylist = origin == FROM_PLAYLIST;
     if (panel == CurrentPlayer && !fromPlaylist && EchoedToPlaylist(id))

@@ -14,6 +14,7 @@
 #include "shell/launcher_bar.h"
 #include "shell/painting.h"
 #include "shell/station.h"
+#include "shell/station_keys.h"
 #include "shell/text_table.h"
 
 #include <digitalv.h>
@@ -470,6 +471,7 @@ bool FromWindowKey(HWND panel, LPARAM lParam) {
 }
 
 BOOL OnCommand(HWND panel, int id, LPARAM lParam) {
+    NotePlayerCommand(panel, id, lParam);
     int origin = HIWORD(lParam);
     bool fromPlaylist = origin == FROM_PLAYLIST;
     if (panel == CurrentPlayer && !fromPlaylist && EchoedToPlaylist(id))

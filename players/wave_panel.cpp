@@ -18,6 +18,7 @@
 #include "shell/painting.h"
 #include "shell/settings.h"
 #include "shell/station.h"
+#include "shell/station_keys.h"
 #include "shell/text_table.h"
 
 #include <cstdio>
@@ -601,6 +602,7 @@ void OnWaveLock(HWND panel, LPARAM lParam, bool latched) {
 }
 
 BOOL OnCommand(HWND panel, int id, LPARAM lParam) {
+    NotePlayerCommand(panel, id, lParam);
     int origin = HIWORD(lParam);
     bool fromPlaylist = origin == FROM_PLAYLIST;
     if (panel == CurrentPlayer && !fromPlaylist && EchoedToPlaylist(id))

@@ -203,11 +203,9 @@ void WarnWhenCollectionIsForAnotherDisc(HWND bar) {
         MessageBoxA(bar, Text(IDS_CD_DIFFERENT), Text(IDS_ERROR_CAPTION), MB_ICONERROR);
 }
 
-// After a save the playlist panel shows the saved collection and the
-// sequencer loads its first entry; an empty one leaves the panel blank.
-void RefillPlaylistAfterSave(HWND bar) {
-    std::snprintf(PendingMediaPath, sizeof PendingMediaPath, "%s", EditorFilePath);
-    std::snprintf(PendingMediaTitle, sizeof PendingMediaTitle, "%s", EditorFileTitle);
+// The playlist panel shows the current collection, just saved or made, and
+// the sequencer loads its first entry; an empty one leaves the panel blank.
+void RefillPlaylist(HWND bar) {
     if (PlaylistPanel == nullptr)
         return;
     if (FillPlaylist(PlaylistPanel, PlayListEntry, PanelListMode) != 0) {
@@ -224,6 +222,12 @@ void RefillPlaylistAfterSave(HWND bar) {
     for (int lamp : PlaylistLamps)
         SwitchControl(GetDlgItem(PlaylistPanel, lamp), false);
     SetDlgItemTextA(PlaylistPanel, PlaylistModeText, "");
+}
+
+void RefillPlaylistAfterSave(HWND bar) {
+    std::snprintf(PendingMediaPath, sizeof PendingMediaPath, "%s", EditorFilePath);
+    std::snprintf(PendingMediaTitle, sizeof PendingMediaTitle, "%s", EditorFileTitle);
+    RefillPlaylist(bar);
 }
 
 void EditPlaylist(HWND bar) {
@@ -332,4 +336,10 @@ void ClosePanelByPowerKey(HWND panel, int slotHeight, bool *shown, int launcherK
 
 void SetLauncherKey(int key, bool latched) {
     SwitchControl(GetDlgItem(LauncherBar, key), latched);
+}
+
+void ShowCurrentCollection() {
+    RefillPlaylist(LauncherBar);
+    if (!PlaylistPanelShown)
+        ToggleStackedPanel(PlaylistPanel, &PlaylistPanelShown, IDC_SHOW_PLAYLIST);
 }

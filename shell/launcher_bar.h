@@ -49,5 +49,9 @@ int RemovePanel(HWND panel, int slotHeight);
 // its launcher key released (no key for launcherKey 0).
 void ClosePanelByPowerKey(HWND panel, int slotHeight, bool *shown, int launcherKey);
 
+// The playlist panel on the current collection, as after the editor saved
+// it: refilled, its first entry loaded, the panel opened when it is not.
+void ShowCurrentCollection();
+
 // Latches or releases one of the bar's keys.
 void SetLauncherKey(int key, bool latched);

@@ -7,6 +7,7 @@
 #include "shell/launcher_bar.h"
 #include "shell/settings.h"
 #include "shell/station.h"
+#include "shell/station_keys.h"
 #include "shell/text_table.h"
 
 #include <shellapi.h>
@@ -116,6 +117,16 @@ LRESULT OnMixerControlChange(DWORD controlId) {
     return 0;
 }
 
+// Sent up from the focused window by the systems that have media keys; the
+// command is in the high word, less the device bits.
+constexpr UINT AppCommandMessage = 0x0319;
+
+LRESULT OnAppCommand(HWND window, WPARAM wParam, LPARAM lParam) {
+    if (RouteAppCommand(HIWORD(lParam) & 0x0FFF))
+        return TRUE;
+    return DefWindowProcA(window, AppCommandMessage, wParam, lParam);
+}
+
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     // WM_CREATE needs nothing: the display settings, "AUTOPLAY" among them,
@@ -130,6 +141,7 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_QUERYNEWPALETTE: return 1;
     case WM_PALETTECHANGED: InvalidateRect(window, nullptr, TRUE); return 0;
     case MM_MIXM_CONTROL_CHANGE: return OnMixerControlChange(static_cast<DWORD>(lParam));
+    case AppCommandMessage: return OnAppCommand(window, wParam, lParam);
     default: return DefWindowProcA(window, message, wParam, lParam);
     }
 }

@@ -12,6 +12,7 @@
 #include "shell/settings.h"
 #include "shell/shell_integration.h"
 #include "shell/station.h"
+#include "shell/station_keys.h"
 #include "shell/text_table.h"
 
 #include <commdlg.h>
@@ -269,10 +270,8 @@ int StartStation(HINSTANCE instance, HINSTANCE previous, const char *commandLine
 
 int RunMessageLoop() {
     MSG message;
-    while (GetMessageA(&message, nullptr, 0, 0) > 0) {
-        TranslateMessage(&message);
-        DispatchMessageA(&message);
-    }
+    while (GetMessageA(&message, nullptr, 0, 0) > 0)
+        DispatchStationMessage(message);
     return static_cast<int>(message.wParam);
 }
 

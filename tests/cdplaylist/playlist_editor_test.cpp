@@ -525,4 +525,58 @@ TEST_F(PlaylistEditorTest, ANameThatWouldNotSurviveARestartIsRefusedWithAMessage
     EXPECT_EQ(Setting("Mixer", "PlayListEntry"), "List" + longest) << "read back whole";
 }
 
+// Export writes the rows on show as an .m3u, disc tracks as comment lines
+// with their disc; the file taken in again gives the same collection.
+TEST_F(PlaylistEditorTest, AnExportedPlaylistImportsAsTheSameCollection) {
+    std::string directory = MakeMediaDir("export");
+    std::string song = WriteSong(directory, "a.mid", 3);
+    std::string take = directory + "\\b.wav";
+    WriteBytes(take, MakeWave(PcmFormat(1, 11025, 8), 500));
+    StartWith("[PlayList]\r\nNowSelected=trip\r\n[PlayListTitle]\r\nNumber=2\r\n1=untitled\r\n"
+              "2=trip\r\n[Listtrip]\r\n0=" +
+                  song + "\r\n1=0002.CD\r\n2=" + take + "\r\n3=ENDFLAG.END\r\nCD_ID=11522\r\n",
+              true);
+    std::string exported = directory + "\\trip-copy.m3u";
+    DeleteFileA(exported.c_str());
+    Edit([&exported](EditorHand &hand) {
+        HWND editor = FindWindowA("#32770", "PlayList");
+        hand.Press(1067);
+        for (int tries = 0; tries < 100; ++tries, Sleep(20)) {
+            HWND save = nullptr;
+            while ((save = FindWindowExA(nullptr, save, "#32770", nullptr)) != nullptr)
+                if (GetWindow(save, GW_OWNER) == editor && IsWindowVisible(save))
+                    break;
+            if (save == nullptr)
+                continue;
+            HWND field = GetDlgItem(save, cmb13) ? GetDlgItem(save, cmb13) : GetDlgItem(save, edt1);
+            SendMessageA(field, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(exported.c_str()));
+            PostMessageA(save, WM_COMMAND, IDOK, 0);
+            for (int wait = 0; IsWindow(save) && wait < 100; ++wait)
+                Sleep(20);
+            break;
+        }
+        return IDCANCEL;
+    });
+    Bytes written;
+    ASSERT_TRUE(ReadBytes(exported, written));
+    EXPECT_EQ(std::string(written.begin(), written.end()),
+              "#EXTM3U\r\n" + song + "\r\n#SONIKBAY-CD:11522:0002.CD\r\n" + take + "\r\n");
+
+    // Chosen in the editor's file list, it is made a collection of its own.
+    int listed = 0;
+    Edit([&](EditorHand &hand) {
+        hand.ChooseType(4);
+        hand.Browse(directory, "*.m3u");
+        hand.ClickRow(Files, 0);
+        hand.Press(AddKey);
+        listed = hand.Count(Collections, CB_GETCOUNT);
+        return IDCANCEL;
+    });
+    for (const char *key : {"0", "1", "2", "3", "CD_ID"})
+        EXPECT_EQ(Setting("Listtrip-copy", key), Setting("Listtrip", key)) << key;
+    EXPECT_EQ(listed, 3);
+    EXPECT_EQ(Setting("PlayListTitle", "3"), "trip-copy");
+    EXPECT_STREQ(PlayListEntry, "Listtrip-copy");
+}
+
 } // namespace

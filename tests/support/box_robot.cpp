@@ -56,7 +56,7 @@ BoxIcon IconOf(HWND box) {
 }
 
 std::string WindowText(HWND window) {
-    char text[1024] = "";
+    char text[4096] = "";
     if (window != nullptr)
         GetWindowTextA(window, text, sizeof text);
     return text;

@@ -5,6 +5,7 @@
 #include "shell/settings.h"
 #include "shell/startup.h"
 #include "shell/station.h"
+#include "shell/station_keys.h"
 
 #include <cstdio>
 #include <fstream>
@@ -124,8 +125,7 @@ void StationTest::Pump(int milliseconds) {
                 PostQuitMessage(static_cast<int>(message.wParam));
                 return;
             }
-            TranslateMessage(&message);
-            DispatchMessageA(&message);
+            DispatchStationMessage(message);
         }
         MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
     } while (static_cast<int>(end - GetTickCount()) > 0);

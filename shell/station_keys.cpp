@@ -1,0 +1,213 @@
+// Keys and media keys: where they are routed, in one place beside the loop.
+#include "shell/station_keys.h"
+
+#include "cdplaylist/cd_panel.h"
+#include "cdplaylist/sequencer.h"
+#include "panekit/resources/panel_ids.h"
+#include "players/midi_panel.h"
+#include "players/video_panel.h"
+#include "players/wave_panel.h"
+#include "shell/launcher_bar.h"
+#include "shell/station.h"
+
+HWND KeyedPlayer;
+
+namespace {
+
+// The application commands of the keyboard's media keys.
+constexpr UINT AppCommandNextTrack = 11;
+constexpr UINT AppCommandPreviousTrack = 12;
+constexpr UINT AppCommandStop = 13;
+constexpr UINT AppCommandPlayPause = 14;
+constexpr UINT AppCommandPlay = 46;
+constexpr UINT AppCommandPause = 47;
+
+constexpr LPARAM RepeatedKey = 1 << 30;
+constexpr WPARAM PeriodKey = 0xBE; // the main keyboard's period
+
+struct LauncherAccess {
+    WPARAM key;
+    int command;
+};
+
+const LauncherAccess LauncherAccessKeys[] = {
+    {'C', IDC_SHOW_CD},       {'M', IDC_SHOW_MIDI},     {'W', IDC_SHOW_WAVE},
+    {'X', IDC_SHOW_MIXER},    {'L', IDC_SHOW_PLAYLIST}, {'V', IDC_SHOW_VIDEO},
+    {'E', IDC_EDIT_PLAYLIST}, {'O', IDC_CONFIG},        {'D', IDC_EFX},
+};
+
+bool IsTransportKey(int id) {
+    switch (id) {
+    case IDC_PLAY:
+    case IDC_PAUSE:
+    case IDC_STOP:
+    case IDC_FF:
+    case IDC_REW:
+    case IDC_FFSKIP:
+    case IDC_REWSKIP:
+    case IDC_OPEN: return true;
+    default: return false;
+    }
+}
+
+// WS_DISABLED read off the style: the platform's own question is missing on
+// some of the systems the station runs on.
+bool Enabled(HWND window) {
+    return (GetWindowLongA(window, GWL_STYLE) & WS_DISABLED) == 0;
+}
+
+bool InStation(HWND window) {
+    for (; window != nullptr; window = GetParent(window))
+        if (window == MainWindow)
+            return true;
+    return false;
+}
+
+bool IsPlayer(HWND panel) {
+    return panel != nullptr && (panel == CdPanel || panel == MidiPanel || panel == WavePanel ||
+                                panel == VideoPanel || panel == PlaylistPanel);
+}
+
+bool OnShow(HWND panel) {
+    for (int i = 0; i < PanelStackCount; ++i)
+        if (PanelStack[i].panel == panel)
+            return true;
+    return false;
+}
+
+// Playing, or recording: what the play-or-pause key pauses.
+bool Running(HWND panel) {
+    if (panel == MidiPanel)
+        return MidiPlayState == MidiPlaying;
+    if (panel == WavePanel)
+        return WavePlayState == 1 || WavePlayState == 3;
+    if (panel == VideoPanel)
+        return VideoPlayState == VideoPlaying || VideoPlayState == VideoStepping;
+    if (panel == CdPanel)
+        return CdPlayState == 1;
+    return panel == PlaylistPanel && PlaylistRunning == 1;
+}
+
+LPARAM ShortHandle(HWND key) {
+    return static_cast<LPARAM>(reinterpret_cast<UINT_PTR>(key) & 0xFFFF);
+}
+
+// What a click of the window's key posts; nothing for a key that cannot be
+// clicked.
+void PressKeyOf(HWND window, int id) {
+    HWND key = window != nullptr ? GetDlgItem(window, id) : nullptr;
+    if (key == nullptr || !IsWindowVisible(key) || !Enabled(key))
+        return;
+    PostMessageA(window, WM_COMMAND, static_cast<WPARAM>(id), ShortHandle(key));
+}
+
+// Nothing for a panel not on show, whose keys cannot be clicked.
+void PressPanelKey(HWND panel, int id) {
+    if (IsPlayer(panel) && OnShow(panel))
+        PressKeyOf(panel, id);
+}
+
+// A key that holds a stepping video still sends its release when let go.
+void ReleasePanelKey(HWND panel, int id) {
+    HWND key = IsPlayer(panel) ? GetDlgItem(panel, id) : nullptr;
+    if (key == nullptr || (GetWindowLongA(key, GWL_STYLE) & BBS_RELEASENOTIFY) == 0)
+        return;
+    PostMessageA(panel, WM_COMMAND, NOTIFY_RELEASED, ShortHandle(key));
+}
+
+int TransportCommandOf(WPARAM key) {
+    switch (key) {
+    case VK_SPACE: return Running(KeyedPlayer) ? IDC_PAUSE : IDC_PLAY;
+    case 'S':
+    case PeriodKey: return IDC_STOP;
+    case VK_LEFT: return IDC_REW;
+    case VK_RIGHT: return IDC_FF;
+    case VK_PRIOR: return IDC_REWSKIP;
+    case VK_NEXT: return IDC_FFSKIP;
+    default: return 0;
+    }
+}
+
+int LauncherCommandOf(WPARAM key) {
+    for (const LauncherAccess &access : LauncherAccessKeys)
+        if (access.key == key)
+            return access.command;
+    return 0;
+}
+
+// Keys come to the window with the focus, or to the active window when none
+// has it: they are the station's while its window or a panel is that
+// window, and no dialog of its own holds the keyboard.
+bool ForTheStation(HWND target) {
+    return MainWindow != nullptr && Enabled(MainWindow) && InStation(target);
+}
+
+bool OnKeyDown(const MSG &message) {
+    bool alt = message.message == WM_SYSKEYDOWN;
+    bool repeated = (message.lParam & RepeatedKey) != 0;
+    if (int command = LauncherCommandOf(message.wParam)) {
+        if (!repeated)
+            PressKeyOf(LauncherBar, command);
+        return true;
+    }
+    int command = alt ? 0 : TransportCommandOf(message.wParam);
+    if (command == 0)
+        return false;
+    // Only stepping goes on while a key is held.
+    if (!repeated || command == IDC_REW || command == IDC_FF)
+        PressPanelKey(KeyedPlayer, command);
+    return true;
+}
+
+bool OnKeyUp(const MSG &message) {
+    if (message.wParam != VK_LEFT && message.wParam != VK_RIGHT)
+        return false;
+    ReleasePanelKey(KeyedPlayer, message.wParam == VK_LEFT ? IDC_REW : IDC_FF);
+    return false;
+}
+
+} // namespace
+
+void NotePlayerCommand(HWND panel, int id, LPARAM lParam) {
+    int origin = HIWORD(lParam);
+    if (IsTransportKey(id) && origin != FROM_PLAYLIST && origin != OPEN_FROM_PLAYLIST)
+        KeyedPlayer = panel;
+}
+
+bool RouteStationKey(const MSG &message) {
+    switch (message.message) {
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN: return ForTheStation(message.hwnd) && OnKeyDown(message);
+    case WM_KEYUP: return ForTheStation(message.hwnd) && OnKeyUp(message);
+    default: return false;
+    }
+}
+
+bool RouteAppCommand(int command) {
+    if (MainWindow == nullptr || !Enabled(MainWindow))
+        return false;
+    switch (command) {
+    case AppCommandPlayPause:
+        PressPanelKey(KeyedPlayer, Running(KeyedPlayer) ? IDC_PAUSE : IDC_PLAY);
+        return true;
+    case AppCommandPlay:
+        if (!Running(KeyedPlayer))
+            PressPanelKey(KeyedPlayer, IDC_PLAY);
+        return true;
+    case AppCommandPause:
+        if (Running(KeyedPlayer))
+            PressPanelKey(KeyedPlayer, IDC_PAUSE);
+        return true;
+    case AppCommandStop: PressPanelKey(KeyedPlayer, IDC_STOP); return true;
+    case AppCommandNextTrack: PressPanelKey(KeyedPlayer, IDC_FFSKIP); return true;
+    case AppCommandPreviousTrack: PressPanelKey(KeyedPlayer, IDC_REWSKIP); return true;
+    default: return false;
+    }
+}
+
+void DispatchStationMessage(MSG &message) {
+    if (RouteStationKey(message))
+        return;
+    TranslateMessage(&message);
+    DispatchMessageA(&message);
+}

@@ -1,0 +1,25 @@
+// The station under the keyboard: the keys of the main window and the
+// keyboard's media keys, each turned into the command of the panel key it
+// stands for, so that every guard of the click applies.
+#pragma once
+#include <windows.h>
+
+// The player whose transport key was pressed last, or that last opened a
+// file: the CD, MIDI, WAVE, VIDEO or playlist panel. The keys drive it.
+extern HWND KeyedPlayer;
+
+// Notes a command a player received: a transport key or an opened file
+// makes it the keyed player; commands passed on by the playlist do not.
+void NotePlayerCommand(HWND panel, int id, LPARAM lParam);
+
+// A key message of the active main window or its panels that stands for a
+// panel or launcher key is carried out as that key's command; answers
+// whether it was (the message is then not dispatched).
+bool RouteStationKey(const MSG &message);
+
+// A keyboard media key (WM_APPCOMMAND's command) for the keyed player;
+// answers whether the station handled it.
+bool RouteAppCommand(int command);
+
+// One message of the station's loop: routed as a key, or dispatched.
+void DispatchStationMessage(MSG &message);

@@ -1,0 +1,151 @@
+// Keys and media keys sent to the running station: each changes what the
+// click of the panel key it stands for changes, on the player used last,
+// and nothing while a dialog of the station holds the keyboard.
+#include "tests/players/player_test_support.h"
+#include "tests/support/station_harness.h"
+
+#include "cdplaylist/sequencer.h"
+#include "panekit/resources/panel_ids.h"
+#include "platform/mci.h"
+#include "players/midi_panel.h"
+#include "shell/launcher_bar.h"
+#include "shell/startup.h"
+#include "shell/station.h"
+#include "shell/station_keys.h"
+
+#include <string>
+
+namespace {
+
+constexpr UINT AppCommand = 0x0319;
+
+class StationKeysTest : public StationTest {
+  protected:
+    void StartWithPlaylist() {
+        directory = MakeMediaDir("keys");
+        first = WriteSong(directory, "first.mid", 5);
+        second = WriteSong(directory, "second.mid", 5);
+        WriteSettingsFile("[Mixer]\r\nMULTIDISPLAY=5\r\nAUTOPLAY=0\r\n[Listuntitled]\r\n0=" +
+                          first + "\r\n1=" + second + "\r\n2=ENDFLAG.END\r\n");
+        SimCardConfig card;
+        card.mixer.present = true;
+        ASSERT_EQ(Start("", card), 0 + StationRunning);
+        PressLauncher(IDC_SHOW_VIDEO);
+        SetForegroundWindow(MainWindow);
+        SetActiveWindow(MainWindow);
+        Pump(100);
+        robot.Forget();
+    }
+
+    void TearDown() override {
+        StationTest::TearDown();
+        CurrentPlayer = nullptr;
+        PlaylistRunning = 0;
+        CurrentEntryIndex = 0;
+        KeyedPlayer = nullptr;
+    }
+
+    void Key(WPARAM key, UINT message = WM_KEYDOWN) {
+        PostMessageA(MainWindow, message, key, 1);
+        PostMessageA(MainWindow, message == WM_KEYDOWN ? WM_KEYUP : WM_SYSKEYUP, key, 0xC0000001);
+        Pump(100);
+    }
+    void MediaKey(int command) {
+        SendMessageA(MainWindow, AppCommand, reinterpret_cast<WPARAM>(MainWindow),
+                     MAKELPARAM(0, command));
+        Pump(100);
+    }
+    // A click of a panel key, as the key posts it.
+    void Click(HWND panel, int id) {
+        HWND key = GetDlgItem(panel, id);
+        PostMessageA(panel, WM_COMMAND, id, reinterpret_cast<UINT_PTR>(key) & 0xFFFF);
+        Pump(100);
+    }
+    bool Latched(HWND panel, int id) { return ButtonLatched(GetDlgItem(panel, id)); }
+
+    std::string directory, first, second;
+};
+
+TEST_F(StationKeysTest, KeysAndMediaKeysDoWhatTheClicksOfTheLastUsedPlayerDo) {
+    StartWithPlaylist();
+    Key(VK_SPACE); // no player used yet
+    EXPECT_EQ(MidiPlayState, MidiStopped);
+
+    DropOnMainWindow({first}); // a drop plays
+    Pump(200);
+    ASSERT_EQ(KeyedPlayer, MidiPanel);
+    EXPECT_EQ(MidiPlayState, MidiPlaying);
+    Key(VK_RIGHT);
+    EXPECT_GE(SimMciCallsOf(MCI_PLAY).back().from, 1000u);
+    Key(VK_SPACE);
+    EXPECT_EQ(MidiPlayState, MidiPaused);
+    EXPECT_TRUE(Latched(MidiPanel, IDC_PAUSE));
+    Key(VK_SPACE);
+    EXPECT_EQ(MidiPlayState, MidiPlaying);
+    Key('S');
+    EXPECT_EQ(MidiPlayState, MidiStopped);
+    EXPECT_FALSE(Latched(MidiPanel, IDC_PLAY));
+    Key(VK_SPACE);
+    EXPECT_EQ(MidiPlayState, MidiPlaying);
+    EXPECT_TRUE(Latched(MidiPanel, IDC_PLAY));
+    Key('S');
+
+    MediaKey(14); // play/pause
+    EXPECT_EQ(MidiPlayState, MidiPlaying);
+    MediaKey(46); // play: already playing
+    EXPECT_EQ(MidiPlayState, MidiPlaying);
+    MediaKey(47); // pause
+    EXPECT_EQ(MidiPlayState, MidiPaused);
+    MediaKey(13); // stop
+    EXPECT_EQ(MidiPlayState, MidiStopped);
+
+    // The playlist's Play makes it the player used last; Page Down and Up
+    // walk its entries as its skip keys do.
+    Click(PlaylistPanel, IDC_PLAY);
+    ASSERT_EQ(KeyedPlayer, PlaylistPanel);
+    EXPECT_EQ(PlaylistRunning, 1);
+    Key(VK_NEXT);
+    EXPECT_EQ(CurrentEntryIndex, 1);
+    MediaKey(12); // previous track
+    EXPECT_EQ(CurrentEntryIndex, 0);
+    Key(0xBE); // the period
+    EXPECT_EQ(PlaylistRunning, 0);
+
+    // Launcher keys by their letters, also with Alt; a held key counts once.
+    bool shown = PlaylistPanelShown;
+    Key('L');
+    EXPECT_NE(PlaylistPanelShown, shown);
+    Key('L', WM_SYSKEYDOWN);
+    EXPECT_EQ(PlaylistPanelShown, shown);
+    PostMessageA(MainWindow, WM_KEYDOWN, 'M', 0x40000001);
+    Pump(100);
+    EXPECT_TRUE(MidiPanelShown);
+}
+
+TEST_F(StationKeysTest, NothingHappensToThePanelsWhileADialogIsOpen) {
+    StartWithPlaylist();
+    DropOnMainWindow({first});
+    Pump(200);
+    ASSERT_EQ(KeyedPlayer, MidiPanel);
+    size_t plays = SimMciCallsOf(MCI_PLAY).size();
+    bool waveShown = WavePanelShown;
+    robot.SetAnswer([](const SeenBox &box) {
+        if (box.caption != "Config")
+            return 0;
+        HWND dialog = FindWindowA("#32770", "Config");
+        for (HWND target : {dialog, MainWindow, MidiPanel}) {
+            PostMessageA(target, WM_KEYDOWN, VK_SPACE, 1);
+            PostMessageA(target, WM_KEYDOWN, 'W', 1);
+        }
+        SendMessageA(MainWindow, AppCommand, 0, MAKELPARAM(0, 14));
+        Sleep(200); // the dialog's loop has taken the keys
+        return IDCANCEL;
+    });
+    PressLauncher(IDC_CONFIG);
+    Pump(200);
+    EXPECT_EQ(SimMciCallsOf(MCI_PLAY).size(), plays);
+    EXPECT_EQ(MidiPlayState, MidiPlaying);
+    EXPECT_EQ(WavePanelShown, waveShown);
+}
+
+} // namespace
