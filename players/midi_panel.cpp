@@ -7,6 +7,7 @@
 #include "panekit/resources/panel_ids.h"
 #include "platform/mci.h"
 #include "players/media_check.h"
+#include "players/media_device.h"
 #include "players/media_files.h"
 #include "shell/fonts.h"
 #include "shell/launcher_bar.h"
@@ -33,7 +34,6 @@ MCIDEVICEID MidiDevice;
 DWORD MidiKeptPosition; // ms, kept at pause, seeks while paused and each poll
 DWORD MidiLength;       // ms
 MCI_PLAY_PARMS MidiPlayRequest;
-MCI_STATUS_PARMS MidiStatus;
 int MidiFrame = IdleDisplay;
 int MidiTicks;
 HWND LatchedPlayButton;
@@ -51,32 +51,16 @@ constexpr LPARAM FromPlaylist = MAKELPARAM(0, FROM_PLAYLIST);
 
 // ---- device ----
 
-MCIERROR MidiCommand(UINT message, DWORD flags, void *params) {
-    return Mci.sendCommand(MidiDevice, message, flags, reinterpret_cast<DWORD_PTR>(params));
-}
-
 MCIERROR QueryStatus(DWORD item, DWORD *value) {
-    MidiStatus = MCI_STATUS_PARMS{};
-    MidiStatus.dwItem = item;
-    MCIERROR error = MidiCommand(MCI_STATUS, MCI_STATUS_ITEM | MCI_WAIT, &MidiStatus);
-    if (error == 0)
-        *value = static_cast<DWORD>(MidiStatus.dwReturn);
-    return error;
+    return DeviceStatus(MidiDevice, item, value);
 }
 
 MCIERROR PlayFrom(DWORD position) {
-    MidiPlayRequest.dwFrom = position;
-    return MidiCommand(MCI_PLAY, MCI_NOTIFY | MCI_FROM, &MidiPlayRequest);
-}
-
-MCIERROR StopDevice() {
-    MCI_GENERIC_PARMS stop{};
-    return MidiCommand(MCI_STOP, MCI_WAIT, &stop);
+    return DevicePlayFrom(MidiDevice, MidiPlayRequest, position);
 }
 
 MCIERROR CloseDevice() {
-    MCI_GENERIC_PARMS close{};
-    MCIERROR error = MidiCommand(MCI_CLOSE, MCI_WAIT, &close);
+    MCIERROR error = DeviceClose(MidiDevice);
     if (error == 0) {
         MidiDeviceOpen = false;
         MidiDevice = 0;
@@ -159,9 +143,7 @@ bool OpenDevice(HWND panel, const char *element) {
         return false;
     }
     MidiDevice = open.wDeviceID;
-    MCI_SET_PARMS set{};
-    set.dwTimeFormat = MCI_FORMAT_MILLISECONDS;
-    if ((error = MidiCommand(MCI_SET, MCI_SET_TIME_FORMAT | MCI_WAIT, &set)) != 0) {
+    if ((error = DeviceSetTimeFormat(MidiDevice, MCI_FORMAT_MILLISECONDS)) != 0) {
         ShowMciError(panel, error);
         // A device that cannot count in milliseconds is of no use; it is
         // not left open with nobody to close it.
@@ -172,17 +154,11 @@ bool OpenDevice(HWND panel, const char *element) {
     return true;
 }
 
-// The file's own title (at most 128 characters), whatever its path.
-void TitleOf(const char *path, char *title) {
-    if (GetFileTitleA(path, title, FileTitleSize) != 0)
-        std::snprintf(title, FileTitleSize, "%s", FileTitleOf(path));
-}
-
 void ShowTitle(HWND panel, int origin) {
     if (origin == OPEN_FROM_PLAYLIST)
         std::snprintf(PendingMediaPath, sizeof PendingMediaPath, "%s", CurrentEntryText);
     char title[FileTitleSize] = "";
-    TitleOf(PendingMediaPath, title);
+    MediaFileTitle(PendingMediaPath, title, sizeof title);
     char text[FileTitleSize + 16];
     if (origin == OPEN_FROM_PLAYLIST) {
         std::snprintf(text, sizeof text, "%d:%s", CurrentEntryIndex + 1, title);
@@ -272,7 +248,7 @@ void OnPause(HWND panel) {
     DWORD position = 0;
     MCIERROR error = QueryStatus(MCI_STATUS_POSITION, &position);
     if (error == 0)
-        error = StopDevice();
+        error = DeviceStop(MidiDevice);
     if (error != 0) {
         ShowMciError(panel, error);
         return;
@@ -286,7 +262,7 @@ void OnStop(HWND panel) {
     if (MidiPlayState == MidiStopped)
         return;
     KillTimer(panel, PositionTimer);
-    if (MCIERROR error = StopDevice()) {
+    if (MCIERROR error = DeviceStop(MidiDevice)) {
         ShowMciError(panel, error);
         return;
     }
@@ -341,21 +317,11 @@ void OnBackToStart(HWND panel) {
 
 // ---- messages ----
 
-bool EchoedToPlaylist(int id) {
-    switch (id) {
-    case IDC_PAUSE:
-    case IDC_STOP:
-    case IDC_FF:
-    case IDC_REW:
-    case IDC_FFSKIP: return true;
-    default: return false;
-    }
-}
-
 BOOL OnCommand(HWND panel, int id, LPARAM lParam) {
     int origin = HIWORD(lParam);
     bool fromPlaylist = origin == FROM_PLAYLIST;
-    if (panel == CurrentPlayer && !fromPlaylist && EchoedToPlaylist(id))
+    // Play is passed on only once the song plays.
+    if (panel == CurrentPlayer && !fromPlaylist && id != IDC_PLAY && EchoedToPlaylist(id))
         SendPlayerCommand(PlaylistPanel, id, FromPlaylist);
     switch (id) {
     case IDC_OPEN: OnOpen(panel, origin); break;

@@ -12,6 +12,7 @@
 #include "panekit/resources/panel_ids.h"
 #include "platform/mci.h"
 #include "players/media_check.h"
+#include "players/media_device.h"
 #include "players/media_files.h"
 #include "shell/fonts.h"
 #include "shell/launcher_bar.h"
@@ -61,7 +62,8 @@ DWORD WaveLength;       // ms
 long WaveBits;
 long WaveRate;
 long WaveChannels = 1;
-MCI_RECORD_PARMS WavePlayRequest; // the play and record request; same layout for both
+MCI_PLAY_PARMS WavePlayRequest;
+MCI_RECORD_PARMS WaveRecordRequest;
 int WaveFrame = IdleDisplay;
 int WaveTicks;
 HWND LatchedPlayButton;
@@ -85,31 +87,20 @@ const ControlPlace WavePlaces[] = {
 // ---- device ----
 
 MCIERROR WaveCommand(UINT message, DWORD flags, void *params) {
-    return Mci.sendCommand(WaveDevice, message, flags, reinterpret_cast<DWORD_PTR>(params));
+    return DeviceCommand(WaveDevice, message, flags, params);
 }
 
 MCIERROR QueryStatus(DWORD item, DWORD *value) {
-    MCI_STATUS_PARMS status{};
-    status.dwItem = item;
-    MCIERROR error = WaveCommand(MCI_STATUS, MCI_STATUS_ITEM | MCI_WAIT, &status);
-    if (error == 0)
-        *value = static_cast<DWORD>(status.dwReturn);
-    return error;
+    return DeviceStatus(WaveDevice, item, value);
 }
 
 MCIERROR PlayFrom(DWORD position) {
-    WavePlayRequest.dwFrom = position;
-    return WaveCommand(MCI_PLAY, MCI_NOTIFY | MCI_FROM, &WavePlayRequest);
+    return DevicePlayFrom(WaveDevice, WavePlayRequest, position);
 }
 
 MCIERROR RecordFrom(DWORD position, DWORD extraFlags) {
-    WavePlayRequest.dwFrom = position;
-    return WaveCommand(MCI_RECORD, MCI_NOTIFY | MCI_FROM | extraFlags, &WavePlayRequest);
-}
-
-MCIERROR StopDevice() {
-    MCI_GENERIC_PARMS stop{};
-    return WaveCommand(MCI_STOP, MCI_WAIT, &stop);
+    WaveRecordRequest.dwFrom = position;
+    return WaveCommand(MCI_RECORD, MCI_NOTIFY | MCI_FROM | extraFlags, &WaveRecordRequest);
 }
 
 // Closes the open device; answers false (after saying why) when it stays open.
@@ -117,8 +108,7 @@ MCIERROR StopDevice() {
 bool CloseDevice(HWND panel) {
     if (!WaveDeviceOpen)
         return true;
-    MCI_GENERIC_PARMS close{};
-    if (MCIERROR error = WaveCommand(MCI_CLOSE, MCI_WAIT, &close)) {
+    if (MCIERROR error = DeviceClose(WaveDevice)) {
         ShowMciError(panel, error);
         return false;
     }
@@ -189,14 +179,6 @@ namespace {
 
 // ---- open ----
 
-// The file title of a path, as the platform gives it (at most 128 characters).
-void TitleOf(const char *path, char *title, size_t size) {
-    char found[128] = "";
-    if (GetFileTitleA(path, found, sizeof found) != 0)
-        std::snprintf(found, sizeof found, "%s", FileTitleOf(path));
-    std::snprintf(title, size, "%s", found);
-}
-
 bool ChooseFile() {
     if (ConfirmWaveChanges() == 0)
         return false;
@@ -210,7 +192,7 @@ bool ChooseFile() {
 // The name, sample size and rate of the opened data in the title line.
 bool ShowFormat(HWND panel, int origin) {
     char title[WaveNameSize];
-    TitleOf(WaveFilePath, title, sizeof title);
+    MediaFileTitle(WaveFilePath, title, sizeof title);
     char name[WaveNameSize];
     FileBaseNameOf(title, name, sizeof name);
     DWORD bits = 0, rate = 0, channels = 0;
@@ -265,7 +247,7 @@ void OnOpen(HWND panel, int origin) {
     }
     if (origin == OPEN_AND_PLAY) {
         std::snprintf(WaveFilePath, sizeof WaveFilePath, "%s", PendingMediaPath);
-        TitleOf(WaveFilePath, WaveFileTitle, sizeof WaveFileTitle);
+        MediaFileTitle(WaveFilePath, WaveFileTitle, sizeof WaveFileTitle);
     } else if (!fromPlaylist && !ChooseFile()) {
         return;
     }
@@ -317,7 +299,7 @@ void OnOpen(HWND panel, int origin) {
     WaveKeptPosition = 0;
     if (fromPlaylist) {
         std::snprintf(WaveFilePath, sizeof WaveFilePath, "%s", CurrentEntryText);
-        TitleOf(WaveFilePath, WaveFileTitle, sizeof WaveFileTitle);
+        MediaFileTitle(WaveFilePath, WaveFileTitle, sizeof WaveFileTitle);
     }
     if (!ShowFormat(panel, origin) || !ShowLength(panel, heldMs))
         return;
@@ -465,7 +447,7 @@ void OnPause(HWND panel) {
         return;
     }
     DWORD position = 0;
-    if (QueryStatus(MCI_STATUS_POSITION, &position) != 0 || StopDevice() != 0)
+    if (QueryStatus(MCI_STATUS_POSITION, &position) != 0 || DeviceStop(WaveDevice) != 0)
         return;
     WaveKeptPosition = position;
     WavePlayState = WavePlayState == Recording ? RecordPaused : PlayPaused;
@@ -476,7 +458,7 @@ void OnStop(HWND panel) {
     if (WavePlayState == Stopped)
         return;
     KillTimer(panel, MeterTimer);
-    if (StopDevice() != 0)
+    if (DeviceStop(WaveDevice) != 0)
         return;
     if (WavePlayState == Recording || WavePlayState == RecordPaused) {
         DWORD position = 0;
@@ -484,8 +466,7 @@ void OnStop(HWND panel) {
             WaveKeptPosition = position;
         if (WaveKeptPosition > WaveLength)
             WaveLength = WaveKeptPosition;
-        MCI_SEEK_PARMS seek{};
-        WaveCommand(MCI_SEEK, MCI_SEEK_TO_END | MCI_WAIT, &seek);
+        DeviceSeek(WaveDevice, MCI_SEEK_TO_END);
         ShowPlayerTime(panel, IDC_TOTAL, WaveLength);
     }
     WavePlayState = Stopped;
@@ -581,18 +562,6 @@ void OnRecordSource(HWND panel, LPARAM lParam) {
 }
 
 // ---- messages ----
-
-bool EchoedToPlaylist(int id) {
-    switch (id) {
-    case IDC_PLAY:
-    case IDC_PAUSE:
-    case IDC_STOP:
-    case IDC_FF:
-    case IDC_REW:
-    case IDC_FFSKIP: return true;
-    default: return false;
-    }
-}
 
 void OnWaveLock(HWND panel, LPARAM lParam, bool latched) {
     HWND key = GetDlgItem(panel, IDC_WAVELOCK);
@@ -713,8 +682,10 @@ BOOL OnInitDialog(HWND panel) {
     if (WaveLockOption == 1)
         SwitchControl(GetDlgItem(panel, IDC_WAVELOCK), true);
     WaveFrame = IdleDisplay;
-    WavePlayRequest = MCI_RECORD_PARMS{};
+    WavePlayRequest = MCI_PLAY_PARMS{};
     WavePlayRequest.dwCallback = reinterpret_cast<DWORD_PTR>(panel);
+    WaveRecordRequest = MCI_RECORD_PARMS{};
+    WaveRecordRequest.dwCallback = reinterpret_cast<DWORD_PTR>(panel);
     WavePlayState = Stopped;
     WaveModified = 0;
     WaveLength = 0;
