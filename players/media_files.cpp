@@ -206,7 +206,7 @@ int DispatchMediaFile(const char *path) {
             return 0;
         CopyText(PendingMediaPath, sizeof PendingMediaPath, path);
         if (AutoPlayOn())
-            WavePlayState = 1;
+            WavePlayState = WavePlaying;
         SendOpenAndPlay(WavePanel);
         return 1;
     }
@@ -222,7 +222,7 @@ int ConfirmWaveChanges() {
     if (answer == IDNO)
         return 1;
     // A take still being recorded is ended first, so that all of it is kept.
-    if (WavePlayState == 3 || WavePlayState == 4)
+    if (WavePlayState == WaveRecording || WavePlayState == WaveRecordPaused)
         SendMessageA(WavePanel, WM_COMMAND, IDC_STOP, 0);
     if (ChooseMediaFile(WavePanel, WaveFileTitle, WaveFilter, ChooseToSave) == 0)
         return 0;

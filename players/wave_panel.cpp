@@ -52,8 +52,6 @@ constexpr DWORD NewTakeBufferSeconds = 3;
 constexpr int DefaultChannels = 1, DefaultBits = 8, DefaultRate = 22050;
 constexpr int LowestRate = 8000, HighestRate = 48000;
 
-constexpr int Stopped = 0, Playing = 1, PlayPaused = 2, Recording = 3, RecordPaused = 4;
-
 constexpr LPARAM FromPlaylist = MAKELPARAM(0, FROM_PLAYLIST);
 
 bool WaveDeviceOpen;
@@ -240,7 +238,7 @@ void OnOpen(HWND panel, int origin) {
     char keptPath[WavePathSize], keptTitle[WaveNameSize];
     std::snprintf(keptPath, sizeof keptPath, "%s", WaveFilePath);
     std::snprintf(keptTitle, sizeof keptTitle, "%s", WaveFileTitle);
-    if (WavePlayState != Stopped) {
+    if (WavePlayState != WaveStopped) {
         SendPlayerCommand(panel, IDC_STOP, FromPlaylist);
         if (!fromPlaylist && DrivenByPlaylist(panel))
             SendPlayerCommand(PlaylistPanel, IDC_STOP, FromPlaylist);
@@ -253,7 +251,7 @@ void OnOpen(HWND panel, int origin) {
     }
     // Whatever a drop with AUTOPLAY set the state to, nothing plays until a
     // file is open.
-    WavePlayState = Stopped;
+    WavePlayState = WaveStopped;
     // The new file is opened before the old data is let go: a file the
     // device refuses leaves what was open, and whether it is kept, as it was.
     const char *element = fromPlaylist ? CurrentEntryText : WaveFilePath;
@@ -309,7 +307,7 @@ void OnOpen(HWND panel, int origin) {
     if (MCIERROR error = WaveCommand(MCI_SET, MCI_WAVE_SET_ANYOUTPUT | MCI_WAIT, &output))
         ShowMciError(panel, error);
     if (origin == OPEN_AND_PLAY || (fromPlaylist && PlaylistRunning == 1)) {
-        WavePlayState = Stopped;
+        WavePlayState = WaveStopped;
         SendPlayerCommand(panel, IDC_PLAY, FromPlaylist);
     }
 }
@@ -327,11 +325,11 @@ bool StartMeter(HWND panel) {
 void OnPlay(HWND panel) {
     if (!WaveDeviceOpen)
         return;
-    if (WavePlayState == PlayPaused) {
+    if (WavePlayState == WavePaused) {
         SendPlayerCommand(panel, IDC_PAUSE, 0);
         return;
     }
-    if (WavePlayState != Stopped)
+    if (WavePlayState != WaveStopped)
         return;
     WaveFrame = IdleDisplay;
     if (MCIERROR error = PlayFrom(0)) {
@@ -340,7 +338,7 @@ void OnPlay(HWND panel) {
     }
     if (!StartMeter(panel))
         return;
-    WavePlayState = Playing;
+    WavePlayState = WavePlaying;
     LatchButton(panel, IDC_PLAY, &LatchedPlayButton);
 }
 
@@ -408,11 +406,11 @@ bool SetUpNewTake(HWND panel) {
 }
 
 void OnRecord(HWND panel) {
-    if (WavePlayState == RecordPaused) {
+    if (WavePlayState == WaveRecordPaused) {
         SendPlayerCommand(panel, IDC_PAUSE, 0);
         return;
     }
-    if (WavePlayState != Stopped)
+    if (WavePlayState != WaveStopped)
         return;
     if (!WaveDeviceOpen || WaveRecordMode == 2) {
         if (!SetUpNewTake(panel))
@@ -423,7 +421,7 @@ void OnRecord(HWND panel) {
         return;
     }
     WaveFrame = IdleDisplay;
-    WavePlayState = Recording;
+    WavePlayState = WaveRecording;
     if (MCIERROR error = RecordFrom(WaveRecordMode == 1 ? WaveLength : 0, MCI_RECORD_OVERWRITE))
         ShowMciError(panel, error);
     if (CurrentPlayer == panel)
@@ -434,14 +432,14 @@ void OnRecord(HWND panel) {
 }
 
 void OnPause(HWND panel) {
-    if (WavePlayState == Stopped)
+    if (WavePlayState == WaveStopped)
         return;
-    if (WavePlayState == PlayPaused || WavePlayState == RecordPaused) {
-        bool recording = WavePlayState == RecordPaused;
+    if (WavePlayState == WavePaused || WavePlayState == WaveRecordPaused) {
+        bool recording = WavePlayState == WaveRecordPaused;
         MCIERROR error = recording ? RecordFrom(WaveKeptPosition, 0) : PlayFrom(WaveKeptPosition);
         if (error != 0)
             return;
-        WavePlayState = recording ? Recording : Playing;
+        WavePlayState = recording ? WaveRecording : WavePlaying;
         SwitchControl(LatchedPauseButton, false);
         LatchedPauseButton = nullptr;
         return;
@@ -450,17 +448,17 @@ void OnPause(HWND panel) {
     if (QueryStatus(MCI_STATUS_POSITION, &position) != 0 || DeviceStop(WaveDevice) != 0)
         return;
     WaveKeptPosition = position;
-    WavePlayState = WavePlayState == Recording ? RecordPaused : PlayPaused;
+    WavePlayState = WavePlayState == WaveRecording ? WaveRecordPaused : WavePaused;
     LatchButton(panel, IDC_PAUSE, &LatchedPauseButton);
 }
 
 void OnStop(HWND panel) {
-    if (WavePlayState == Stopped)
+    if (WavePlayState == WaveStopped)
         return;
     KillTimer(panel, MeterTimer);
     if (DeviceStop(WaveDevice) != 0)
         return;
-    if (WavePlayState == Recording || WavePlayState == RecordPaused) {
+    if (WavePlayState == WaveRecording || WavePlayState == WaveRecordPaused) {
         DWORD position = 0;
         if (QueryStatus(MCI_STATUS_POSITION, &position) == 0)
             WaveKeptPosition = position;
@@ -469,7 +467,7 @@ void OnStop(HWND panel) {
         DeviceSeek(WaveDevice, MCI_SEEK_TO_END);
         ShowPlayerTime(panel, IDC_TOTAL, WaveLength);
     }
-    WavePlayState = Stopped;
+    WavePlayState = WaveStopped;
     WaveKeptPosition = 0;
     ShowPlayerTime(panel, IDC_TIME, 0);
     WaveFrame = IdleDisplay;
@@ -479,7 +477,7 @@ void OnStop(HWND panel) {
 }
 
 bool SeekOrigin(DWORD *position) {
-    if (WavePlayState == Playing)
+    if (WavePlayState == WavePlaying)
         return QueryStatus(MCI_STATUS_POSITION, position) == 0;
     *position = WaveKeptPosition;
     return true;
@@ -487,14 +485,14 @@ bool SeekOrigin(DWORD *position) {
 
 void OnForward(HWND panel) {
     DWORD position = 0;
-    if ((WavePlayState != Playing && WavePlayState != PlayPaused) || !SeekOrigin(&position))
+    if ((WavePlayState != WavePlaying && WavePlayState != WavePaused) || !SeekOrigin(&position))
         return;
     if (WaveLength < OneSecond || position >= WaveLength - OneSecond) {
         SequencerRequest(END_OF_PLAY, panel);
         return;
     }
     DWORD target = position + OneSecond;
-    if (WavePlayState == Playing) {
+    if (WavePlayState == WavePlaying) {
         if (PlayFrom(target) != 0) {
             SendPlayerCommand(panel, IDC_STOP, 0);
             return;
@@ -507,10 +505,10 @@ void OnForward(HWND panel) {
 
 void OnBack(HWND panel) {
     DWORD position = 0;
-    if ((WavePlayState != Playing && WavePlayState != PlayPaused) || !SeekOrigin(&position))
+    if ((WavePlayState != WavePlaying && WavePlayState != WavePaused) || !SeekOrigin(&position))
         return;
     DWORD target = position > 999 ? position - OneSecond : 0;
-    if (WavePlayState == Playing)
+    if (WavePlayState == WavePlaying)
         PlayFrom(target);
     else
         WaveKeptPosition = target;
@@ -528,7 +526,7 @@ void OnBackToStart(HWND panel) {
         SendPlayerCommand(PlaylistPanel, IDC_REWSKIP, FromPlaylist);
         return;
     }
-    if (WavePlayState == Playing)
+    if (WavePlayState == WavePlaying)
         PlayFrom(0);
 }
 
@@ -629,9 +627,9 @@ void PollDevice(HWND panel) {
 
 void OnMeterTimer(HWND panel) {
     DWORD meter = 0;
-    if (WavePlayState == Playing)
+    if (WavePlayState == WavePlaying)
         meter = MixerControlMap.WavePeakMeter;
-    else if (WavePlayState == Recording)
+    else if (WavePlayState == WaveRecording)
         meter = RecordMeterOf(RecordSource);
     else
         return;
@@ -653,8 +651,8 @@ LRESULT OnMciNotify(HWND panel) {
         ShowMciError(panel, error);
         return TRUE;
     }
-    bool recording = WavePlayState == Recording || WavePlayState == RecordPaused;
-    if (!recording && WavePlayState != Stopped && position >= WaveLength)
+    bool recording = WavePlayState == WaveRecording || WavePlayState == WaveRecordPaused;
+    if (!recording && WavePlayState != WaveStopped && position >= WaveLength)
         SequencerRequest(END_OF_PLAY, panel);
     return TRUE;
 }
@@ -686,7 +684,7 @@ BOOL OnInitDialog(HWND panel) {
     WavePlayRequest.dwCallback = reinterpret_cast<DWORD_PTR>(panel);
     WaveRecordRequest = MCI_RECORD_PARMS{};
     WaveRecordRequest.dwCallback = reinterpret_cast<DWORD_PTR>(panel);
-    WavePlayState = Stopped;
+    WavePlayState = WaveStopped;
     WaveModified = 0;
     WaveLength = 0;
     WaveRecordMode = ReadSettingInt("Mixer", "RECMODE", 2);
@@ -704,7 +702,7 @@ BOOL OnDestroy(HWND panel) {
     WavePanelBrush = nullptr;
     if (!WaveDeviceOpen)
         return FALSE;
-    if (WavePlayState == Playing || WavePlayState == Recording)
+    if (WavePlayState == WavePlaying || WavePlayState == WaveRecording)
         SendPlayerCommand(panel, IDC_STOP, 0);
     if (CloseDevice(panel) && CurrentPlayer == panel)
         CurrentPlayer = nullptr;
