@@ -233,79 +233,125 @@ bool ShowLength(HWND panel, DWORD heldMs) {
     return true;
 }
 
-void OnOpen(HWND panel, int origin) {
-    bool fromPlaylist = origin == OPEN_FROM_PLAYLIST;
-    char keptPath[WavePathSize], keptTitle[WaveNameSize];
-    std::snprintf(keptPath, sizeof keptPath, "%s", WaveFilePath);
-    std::snprintf(keptTitle, sizeof keptTitle, "%s", WaveFileTitle);
-    if (WavePlayState != WaveStopped) {
-        SendPlayerCommand(panel, IDC_STOP, FromPlaylist);
-        if (!fromPlaylist && DrivenByPlaylist(panel))
-            SendPlayerCommand(PlaylistPanel, IDC_STOP, FromPlaylist);
-    }
+// The current data's name, put back when an open leaves that data open.
+struct KeptName {
+    char path[WavePathSize];
+    char title[WaveNameSize];
+};
+
+void KeepName(KeptName *kept) {
+    std::snprintf(kept->path, sizeof kept->path, "%s", WaveFilePath);
+    std::snprintf(kept->title, sizeof kept->title, "%s", WaveFileTitle);
+}
+
+void PutBackName(const KeptName &kept) {
+    std::snprintf(WaveFilePath, sizeof WaveFilePath, "%s", kept.path);
+    std::snprintf(WaveFileTitle, sizeof WaveFileTitle, "%s", kept.title);
+}
+
+// What plays stops before another file opens.
+void StopForOpen(HWND panel, int origin) {
+    if (WavePlayState == WaveStopped)
+        return;
+    SendPlayerCommand(panel, IDC_STOP, FromPlaylist);
+    if (origin != OPEN_FROM_PLAYLIST && DrivenByPlaylist(panel))
+        SendPlayerCommand(PlaylistPanel, IDC_STOP, FromPlaylist);
+}
+
+// The name of the file to open: a drop's, or one chosen in the dialog. The
+// playlist's entry is named once it is open.
+bool NameFileToOpen(int origin) {
     if (origin == OPEN_AND_PLAY) {
         std::snprintf(WaveFilePath, sizeof WaveFilePath, "%s", PendingMediaPath);
         MediaFileTitle(WaveFilePath, WaveFileTitle, sizeof WaveFileTitle);
-    } else if (!fromPlaylist && !ChooseFile()) {
-        return;
+        return true;
     }
+    return origin == OPEN_FROM_PLAYLIST || ChooseFile();
+}
+
+// The element on a device of its own beside the open one. The same file
+// again cannot be opened beside itself, since the device keeps one open per
+// file: the old device is closed first then. Answers false, after saying
+// why, when no new device is open.
+bool OpenBeside(HWND panel, const char *element, const char *oldPath, MCIDEVICEID *opened,
+                DWORD *heldMs) {
+    if (!FileNameFits(panel, element))
+        return false;
+    MCIERROR error = CheckMediaFile(element, MediaKind::Wave, heldMs);
+    if (error == 0 && WaveDeviceOpen && lstrcmpiA(oldPath, element) == 0 && !CloseDevice(panel))
+        return false;
+    if (error == 0)
+        error = OpenDevice(element, 0, opened);
+    if (error == MCIERR_DEVICE_OPEN && WaveDeviceOpen && CloseDevice(panel))
+        error = OpenDevice(element, 0, opened);
+    if (error != 0) {
+        ShowMciError(panel, error);
+        return false;
+    }
+    return true;
+}
+
+// The old data let go for the device just opened; when the old device stays
+// open, the new one is closed again.
+bool LetOldDataGo(HWND panel, MCIDEVICEID opened) {
+    if (CloseDevice(panel))
+        return true;
+    DeviceClose(opened);
+    return false;
+}
+
+// The opened device as the panel's, counting in milliseconds; one that
+// cannot is of no use and is closed again.
+bool UseDevice(HWND panel, MCIDEVICEID opened) {
+    WaveDevice = opened;
+    WaveModified = 0;
+    if (MCIERROR error = DeviceSetTimeFormat(WaveDevice, MCI_FORMAT_MILLISECONDS)) {
+        ShowMciError(panel, error);
+        DeviceClose(WaveDevice);
+        WaveDevice = 0;
+        return false;
+    }
+    WaveDeviceOpen = true;
+    WaveKeptPosition = 0;
+    return true;
+}
+
+// The output is chosen before anything plays: Wine's device stops a
+// playback that is under way when it is set.
+void ChooseAnyOutput(HWND panel) {
+    MCI_WAVE_SET_PARMS output{};
+    if (MCIERROR error = WaveCommand(MCI_SET, MCI_WAVE_SET_ANYOUTPUT | MCI_WAIT, &output))
+        ShowMciError(panel, error);
+}
+
+void OnOpen(HWND panel, int origin) {
+    bool fromPlaylist = origin == OPEN_FROM_PLAYLIST;
+    KeptName kept;
+    KeepName(&kept);
+    StopForOpen(panel, origin);
+    if (!NameFileToOpen(origin))
+        return;
     // Whatever a drop with AUTOPLAY set the state to, nothing plays until a
     // file is open.
     WavePlayState = WaveStopped;
     // The new file is opened before the old data is let go: a file the
     // device refuses leaves what was open, and whether it is kept, as it was.
     const char *element = fromPlaylist ? CurrentEntryText : WaveFilePath;
-    if (!FileNameFits(panel, element)) {
-        std::snprintf(WaveFilePath, sizeof WaveFilePath, "%s", keptPath);
-        std::snprintf(WaveFileTitle, sizeof WaveFileTitle, "%s", keptTitle);
-        return;
-    }
     MCIDEVICEID opened = 0;
     DWORD heldMs = WholeMediaLength;
-    MCIERROR error = CheckMediaFile(element, MediaKind::Wave, &heldMs);
-    // The same file again cannot be opened beside itself: the device keeps
-    // one open per file, so the old one is closed first.
-    if (error == 0 && WaveDeviceOpen && lstrcmpiA(keptPath, element) == 0 && !CloseDevice(panel))
-        return;
-    if (error == 0)
-        error = OpenDevice(element, 0, &opened);
-    if (error == MCIERR_DEVICE_OPEN && WaveDeviceOpen && CloseDevice(panel))
-        error = OpenDevice(element, 0, &opened);
-    if (error != 0) {
-        ShowMciError(panel, error);
-        std::snprintf(WaveFilePath, sizeof WaveFilePath, "%s", keptPath);
-        std::snprintf(WaveFileTitle, sizeof WaveFileTitle, "%s", keptTitle);
+    if (!OpenBeside(panel, element, kept.path, &opened, &heldMs) || !LetOldDataGo(panel, opened)) {
+        PutBackName(kept);
         return;
     }
-    if (!CloseDevice(panel)) {
-        MCI_GENERIC_PARMS close{};
-        Mci.sendCommand(opened, MCI_CLOSE, MCI_WAIT, reinterpret_cast<DWORD_PTR>(&close));
+    if (!UseDevice(panel, opened))
         return;
-    }
-    WaveDevice = opened;
-    WaveModified = 0;
-    MCI_SET_PARMS set{};
-    set.dwTimeFormat = MCI_FORMAT_MILLISECONDS;
-    if ((error = WaveCommand(MCI_SET, MCI_SET_TIME_FORMAT | MCI_WAIT, &set)) != 0) {
-        ShowMciError(panel, error);
-        MCI_GENERIC_PARMS close{};
-        WaveCommand(MCI_CLOSE, MCI_WAIT, &close); // of no use without milliseconds
-        WaveDevice = 0;
-        return;
-    }
-    WaveDeviceOpen = true;
-    WaveKeptPosition = 0;
     if (fromPlaylist) {
         std::snprintf(WaveFilePath, sizeof WaveFilePath, "%s", CurrentEntryText);
         MediaFileTitle(WaveFilePath, WaveFileTitle, sizeof WaveFileTitle);
     }
     if (!ShowFormat(panel, origin) || !ShowLength(panel, heldMs))
         return;
-    // The output is chosen before anything plays: Wine's device stops a
-    // playback that is under way when it is set.
-    MCI_WAVE_SET_PARMS output{};
-    if (MCIERROR error = WaveCommand(MCI_SET, MCI_WAVE_SET_ANYOUTPUT | MCI_WAIT, &output))
-        ShowMciError(panel, error);
+    ChooseAnyOutput(panel);
     if (origin == OPEN_AND_PLAY || (fromPlaylist && PlaylistRunning == 1)) {
         WavePlayState = WaveStopped;
         SendPlayerCommand(panel, IDC_PLAY, FromPlaylist);

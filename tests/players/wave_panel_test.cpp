@@ -233,6 +233,26 @@ TEST_F(WavePanelTest, AFileTheDeviceRefusesKeepsWhatWasOpen) {
     EXPECT_EQ(SimMciCallsOf(MCI_PLAY).back().result, 0u) << "the good file still plays";
 }
 
+// An old device that will not close keeps its data and its name, which the
+// save question and the Save dialog show; the new device is closed again.
+TEST_F(WavePanelTest, AnOldDeviceThatWillNotCloseKeepsItsFileAndName) {
+    StartWithWavePanel();
+    std::string good = WriteWave("good.wav", 3000);
+    DropOnMainWindow({good});
+    Pump();
+    int devices = OpenSimMciDevices();
+    SimMciFailNext("waveaudio", MCI_CLOSE, MCIERR_HARDWARE);
+    DropOnMainWindow({WriteWave("other.wav", 2000)});
+    Pump();
+    EXPECT_EQ(robot.Seen().size(), 1u);
+    EXPECT_EQ(OpenSimMciDevices(), devices);
+    EXPECT_STREQ(WaveFilePath, good.c_str());
+    EXPECT_STREQ(WaveFileTitle, "good.wav");
+    EXPECT_EQ(Shown(IDC_TITLE), "good 8Bit 11K");
+    Command(IDC_PLAY);
+    EXPECT_EQ(SimMciCallsOf(MCI_PLAY).back().result, 0u) << "the good file still plays";
+}
+
 TEST_F(WavePanelTest, TheMeterShowsThePeaksOfEachChannel) {
     StartWithWavePanel("Mono=2\r\n", true);
     auto litSegments = [](int row) {
