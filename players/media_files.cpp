@@ -5,7 +5,6 @@
 #include "panekit/resources/panel_ids.h"
 #include "platform/mci.h"
 #include "cdplaylist/sequencer.h"
-#include "players/midi_panel.h"
 #include "players/wave_panel.h"
 #include "shell/settings.h"
 #include "shell/station.h"
@@ -34,10 +33,6 @@ constexpr int QuestionSize = FileRequestPathSize + TextSlotSize + 8;
 
 void CopyText(char *out, size_t outSize, const char *text) {
     std::snprintf(out, outSize, "%s", text);
-}
-
-bool AutoPlayOn() {
-    return ReadSettingInt("Mixer", "AUTOPLAY", 0) == 1;
 }
 
 bool HasExtension(const char *extension, const char *wanted) {
@@ -196,8 +191,6 @@ int DispatchMediaFile(const char *path) {
     FileExtensionOf(path, extension, sizeof extension);
     if (HasExtension(extension, ".MID") || HasExtension(extension, ".RMI")) {
         CopyText(PendingMediaPath, sizeof PendingMediaPath, path);
-        if (AutoPlayOn())
-            MidiPlayState = MidiPlaying;
         SendOpenAndPlay(MidiPanel);
         return 1;
     }
@@ -205,8 +198,6 @@ int DispatchMediaFile(const char *path) {
         if (ConfirmWaveChanges() == 0)
             return 0;
         CopyText(PendingMediaPath, sizeof PendingMediaPath, path);
-        if (AutoPlayOn())
-            WavePlayState = WavePlaying;
         SendOpenAndPlay(WavePanel);
         return 1;
     }
@@ -293,6 +284,10 @@ void FileBaseNameOf(const char *name, char *out, size_t outSize) {
         kept = outSize - 1;
     std::memcpy(out, name, kept);
     out[kept] = '\0';
+}
+
+bool AutoPlayDrop(int origin) {
+    return origin == OPEN_AND_PLAY && ReadSettingInt("Mixer", "AUTOPLAY", 0) == 1;
 }
 
 bool DrivenByPlaylist(HWND panel) {

@@ -99,6 +99,21 @@ bool CurrentPosition(DWORD *position) {
     return QueryStatus(MCI_STATUS_POSITION, position) == 0;
 }
 
+// The panel stopped, as its Stop key leaves it.
+void StopPlaying(HWND panel) {
+    KillTimer(panel, PositionTimer);
+    if (MCIERROR error = DeviceStop(MidiDevice)) {
+        ShowMciError(panel, error);
+        return;
+    }
+    MidiPlayState = MidiStopped;
+    MidiKeptPosition = 0;
+    ShowPlayerTime(panel, IDC_TIME, 0);
+    MidiFrame = IdleDisplay;
+    DrawIdleDisplay(panel);
+    ReleaseLatchedButtons(&LatchedPlayButton, &LatchedPauseButton);
+}
+
 // ---- open ----
 
 bool ChooseFromDialog() {
@@ -109,11 +124,13 @@ bool ChooseFromDialog() {
     return true;
 }
 
+// What plays stops before the old file closes; a drop with AUTOPLAY on
+// stops the panel even when it stands still.
 bool CloseOldFile(HWND panel, int origin) {
     if (!MidiDeviceOpen)
         return true;
-    if (MidiPlayState != MidiStopped) {
-        SendPlayerCommand(panel, IDC_STOP, FromPlaylist);
+    if (MidiPlayState != MidiStopped || AutoPlayDrop(origin)) {
+        StopPlaying(panel);
         if (origin != OPEN_FROM_PLAYLIST && DrivenByPlaylist(panel))
             SendPlayerCommand(PlaylistPanel, IDC_STOP, FromPlaylist);
     }
@@ -191,8 +208,8 @@ void OnOpen(HWND panel, int origin) {
         return;
     if (!CloseOldFile(panel, origin))
         return;
-    // Without a device nothing plays, whatever a drop with AUTOPLAY set the
-    // state to: a file that fails to open must not leave Play ignored.
+    // Without a device nothing plays, even when the old file failed to stop:
+    // a file that fails to open must not leave Play ignored.
     MidiPlayState = MidiStopped;
     if (!OpenDevice(panel, fromPlaylist ? CurrentEntryText : PendingMediaPath))
         return;
@@ -259,19 +276,8 @@ void OnPause(HWND panel) {
 }
 
 void OnStop(HWND panel) {
-    if (MidiPlayState == MidiStopped)
-        return;
-    KillTimer(panel, PositionTimer);
-    if (MCIERROR error = DeviceStop(MidiDevice)) {
-        ShowMciError(panel, error);
-        return;
-    }
-    MidiPlayState = MidiStopped;
-    MidiKeptPosition = 0;
-    ShowPlayerTime(panel, IDC_TIME, 0);
-    MidiFrame = IdleDisplay;
-    DrawIdleDisplay(panel);
-    ReleaseLatchedButtons(&LatchedPlayButton, &LatchedPauseButton);
+    if (MidiPlayState != MidiStopped)
+        StopPlaying(panel);
 }
 
 void OnForward(HWND panel) {

@@ -175,6 +175,30 @@ void DrawLevelMeter(HWND panel, DWORD value) {
 
 namespace {
 
+// The panel stopped, as its Stop key leaves it; a take ends where it was
+// recorded to.
+void StopPlaying(HWND panel) {
+    KillTimer(panel, MeterTimer);
+    if (DeviceStop(WaveDevice) != 0)
+        return;
+    if (WavePlayState == WaveRecording || WavePlayState == WaveRecordPaused) {
+        DWORD position = 0;
+        if (QueryStatus(MCI_STATUS_POSITION, &position) == 0)
+            WaveKeptPosition = position;
+        if (WaveKeptPosition > WaveLength)
+            WaveLength = WaveKeptPosition;
+        DeviceSeek(WaveDevice, MCI_SEEK_TO_END);
+        ShowPlayerTime(panel, IDC_TOTAL, WaveLength);
+    }
+    WavePlayState = WaveStopped;
+    WaveKeptPosition = 0;
+    ShowPlayerTime(panel, IDC_TIME, 0);
+    WaveFrame = IdleDisplay;
+    DrawIdleDisplay(panel);
+    DrawLevelMeter(panel, DarkMeter);
+    ReleaseLatchedButtons(&LatchedPlayButton, &LatchedPauseButton);
+}
+
 // ---- open ----
 
 bool ChooseFile() {
@@ -249,11 +273,12 @@ void PutBackName(const KeptName &kept) {
     std::snprintf(WaveFileTitle, sizeof WaveFileTitle, "%s", kept.title);
 }
 
-// What plays stops before another file opens.
+// What plays stops before another file opens; a drop with AUTOPLAY on stops
+// the panel even when it stands still.
 void StopForOpen(HWND panel, int origin) {
-    if (WavePlayState == WaveStopped)
+    if (WavePlayState == WaveStopped && !AutoPlayDrop(origin))
         return;
-    SendPlayerCommand(panel, IDC_STOP, FromPlaylist);
+    StopPlaying(panel);
     if (origin != OPEN_FROM_PLAYLIST && DrivenByPlaylist(panel))
         SendPlayerCommand(PlaylistPanel, IDC_STOP, FromPlaylist);
 }
@@ -331,8 +356,7 @@ void OnOpen(HWND panel, int origin) {
     StopForOpen(panel, origin);
     if (!NameFileToOpen(origin))
         return;
-    // Whatever a drop with AUTOPLAY set the state to, nothing plays until a
-    // file is open.
+    // Nothing plays until a file is open, even when the old one failed to stop.
     WavePlayState = WaveStopped;
     // The new file is opened before the old data is let go: a file the
     // device refuses leaves what was open, and whether it is kept, as it was.
@@ -499,27 +523,8 @@ void OnPause(HWND panel) {
 }
 
 void OnStop(HWND panel) {
-    if (WavePlayState == WaveStopped)
-        return;
-    KillTimer(panel, MeterTimer);
-    if (DeviceStop(WaveDevice) != 0)
-        return;
-    if (WavePlayState == WaveRecording || WavePlayState == WaveRecordPaused) {
-        DWORD position = 0;
-        if (QueryStatus(MCI_STATUS_POSITION, &position) == 0)
-            WaveKeptPosition = position;
-        if (WaveKeptPosition > WaveLength)
-            WaveLength = WaveKeptPosition;
-        DeviceSeek(WaveDevice, MCI_SEEK_TO_END);
-        ShowPlayerTime(panel, IDC_TOTAL, WaveLength);
-    }
-    WavePlayState = WaveStopped;
-    WaveKeptPosition = 0;
-    ShowPlayerTime(panel, IDC_TIME, 0);
-    WaveFrame = IdleDisplay;
-    DrawIdleDisplay(panel);
-    DrawLevelMeter(panel, DarkMeter);
-    ReleaseLatchedButtons(&LatchedPlayButton, &LatchedPauseButton);
+    if (WavePlayState != WaveStopped)
+        StopPlaying(panel);
 }
 
 bool SeekOrigin(DWORD *position) {
