@@ -33,5 +33,6 @@ MCIERROR DeviceClose(MCIDEVICEID device);
 void MediaFileTitle(const char *path, char *title, size_t size);
 
 // The transport keys a player driven by the playlist passes on to the
-// playlist panel when they come from anywhere else.
+// playlist panel when they come from anywhere else; a panel that answers
+// one of them in its own way leaves that one out.
 bool EchoedToPlaylist(int id);
