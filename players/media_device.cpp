@@ -1,6 +1,7 @@
 // The file players' MCI commands and what else the three panels do alike.
 #include "players/media_device.h"
 
+#include "cdplaylist/sequencer.h"
 #include "panekit/resources/panel_ids.h"
 #include "platform/mci.h"
 #include "players/media_files.h"
@@ -65,6 +66,22 @@ void MediaFileTitle(const char *path, char *title, size_t size) {
     if (GetFileTitleA(path, found, sizeof found) != 0)
         std::snprintf(found, sizeof found, "%s", FileTitleOf(path));
     std::snprintf(title, size, "%s", found);
+}
+
+void ShowFileTitle(HWND panel, int origin) {
+    if (origin == OPEN_FROM_PLAYLIST)
+        std::snprintf(PendingMediaPath, sizeof PendingMediaPath, "%s", CurrentEntryText);
+    char title[TitleLimit] = "";
+    MediaFileTitle(PendingMediaPath, title, sizeof title);
+    char text[TitleLimit + 16];
+    if (origin == OPEN_FROM_PLAYLIST) {
+        std::snprintf(text, sizeof text, "%d:%s", CurrentEntryIndex + 1, title);
+    } else {
+        std::snprintf(text, sizeof text, "%s", title);
+        if (CurrentPlayer == panel)
+            CurrentPlayer = nullptr;
+    }
+    SetDlgItemTextA(panel, IDC_TITLE, text);
 }
 
 bool EchoedToPlaylist(int id) {

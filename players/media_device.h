@@ -32,6 +32,12 @@ MCIERROR DeviceClose(MCIDEVICEID device);
 // path after its last separator; at most 127 characters either way.
 void MediaFileTitle(const char *path, char *title, size_t size);
 
+// The title line of a file the MIDI or VIDEO panel opened: its title, after
+// the entry's number when it is the playlist's entry, which is then copied
+// to PendingMediaPath. An open from anywhere else takes the panel from the
+// playlist.
+void ShowFileTitle(HWND panel, int origin);
+
 // The transport keys a player driven by the playlist passes on to the
 // playlist panel when they come from anywhere else; a panel that answers
 // one of them in its own way leaves that one out.

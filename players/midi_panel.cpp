@@ -24,7 +24,6 @@ namespace {
 
 constexpr UINT_PTR PositionTimer = 2;
 constexpr UINT PositionTimerMs = 250;
-constexpr int FileTitleSize = 128;
 constexpr int TimeTextSize = 64;
 constexpr DWORD OneSecond = 1000;
 constexpr int IDS_MIDI_PLAYER = 550;
@@ -171,22 +170,6 @@ bool OpenDevice(HWND panel, const char *element) {
     return true;
 }
 
-void ShowTitle(HWND panel, int origin) {
-    if (origin == OPEN_FROM_PLAYLIST)
-        std::snprintf(PendingMediaPath, sizeof PendingMediaPath, "%s", CurrentEntryText);
-    char title[FileTitleSize] = "";
-    MediaFileTitle(PendingMediaPath, title, sizeof title);
-    char text[FileTitleSize + 16];
-    if (origin == OPEN_FROM_PLAYLIST) {
-        std::snprintf(text, sizeof text, "%d:%s", CurrentEntryIndex + 1, title);
-    } else {
-        std::snprintf(text, sizeof text, "%s", title);
-        if (CurrentPlayer == panel)
-            CurrentPlayer = nullptr;
-    }
-    SetDlgItemTextA(panel, IDC_TITLE, text);
-}
-
 bool ShowLength(HWND panel) {
     DWORD length = 0, tempo = 0;
     if (QueryStatus(MCI_STATUS_LENGTH, &length) != 0 ||
@@ -214,7 +197,7 @@ void OnOpen(HWND panel, int origin) {
     if (!OpenDevice(panel, fromPlaylist ? CurrentEntryText : PendingMediaPath))
         return;
     MidiKeptPosition = 0;
-    ShowTitle(panel, origin);
+    ShowFileTitle(panel, origin);
     if (!ShowLength(panel))
         return;
     if (origin == OPEN_AND_PLAY || (fromPlaylist && PlaylistRunning == 1)) {

@@ -30,7 +30,6 @@ namespace {
 
 constexpr UINT_PTR PositionTimer = 5;
 constexpr UINT PositionTimerMs = 250;
-constexpr int FileTitleSize = 128;
 constexpr int TimeTextSize = 64;
 constexpr int IdleTitleSize = 64;
 constexpr int InPanelWindow = 1;
@@ -255,22 +254,6 @@ bool CloseOldVideo(HWND panel, int origin) {
     return true;
 }
 
-void ShowTitle(HWND panel, int origin) {
-    if (origin == OPEN_FROM_PLAYLIST)
-        std::snprintf(PendingMediaPath, sizeof PendingMediaPath, "%s", CurrentEntryText);
-    char title[FileTitleSize] = "";
-    MediaFileTitle(PendingMediaPath, title, sizeof title);
-    char text[FileTitleSize + 16];
-    if (origin == OPEN_FROM_PLAYLIST) {
-        std::snprintf(text, sizeof text, "%d:%s", CurrentEntryIndex + 1, title);
-    } else {
-        std::snprintf(text, sizeof text, "%s", title);
-        if (CurrentPlayer == panel)
-            CurrentPlayer = nullptr;
-    }
-    SetDlgItemTextA(panel, IDC_TITLE, text);
-}
-
 void OnOpen(HWND panel, int origin) {
     bool fromPlaylist = origin == OPEN_FROM_PLAYLIST;
     if (!fromPlaylist && origin != OPEN_AND_PLAY && !ChooseFromDialog())
@@ -290,7 +273,7 @@ void OnOpen(HWND panel, int origin) {
     }
     VideoDeviceOpen = true;
     ShowStopped(panel);
-    ShowTitle(panel, origin);
+    ShowFileTitle(panel, origin);
     VideoLength = 0;
     if (DeviceStatus(VideoDevice, MCI_STATUS_LENGTH, &VideoLength) != 0)
         return;
