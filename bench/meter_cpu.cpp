@@ -125,9 +125,9 @@ int main(int argc, char **argv) {
         std::printf("meter: no wave device (no sound server), not measured; idle %.2f %%\n", idle);
     } else {
         DispatchMediaFile(tone.c_str()); // opens and plays
-        bool playing = WavePlayState == 1;
+        bool playing = WavePlayState == WavePlaying;
         double busy = CpuPercentOver(seconds);
-        playing = playing && WavePlayState == 1;
+        playing = playing && WavePlayState == WavePlaying;
         // The same file on the same device with the panel stopped: what the
         // driver and the sound server's client cost without the panel.
         SendMessageA(WavePanel, WM_COMMAND, IDC_STOP, 0);

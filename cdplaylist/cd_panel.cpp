@@ -11,6 +11,7 @@
 #include "cdplaylist/sequencer.h"
 #include "panekit/resources/panel_ids.h"
 #include "platform/mci.h"
+#include "players/media_device.h"
 #include "players/media_files.h"
 #include "shell/fonts.h"
 #include "shell/launcher_bar.h"
@@ -565,19 +566,6 @@ void OnPower(HWND panel) {
     ClosePanelByPowerKey(panel, PanelSlotHeight, &CdPanelShown, IDC_SHOW_CD);
 }
 
-// Commands of the transport that the playlist panel follows while it drives
-// the panel.
-bool EchoedToPlaylist(int id) {
-    switch (id) {
-    case IDC_PLAY:
-    case IDC_PAUSE:
-    case IDC_STOP:
-    case IDC_FF:
-    case IDC_REW: return true;
-    default: return false;
-    }
-}
-
 BOOL OnCommand(HWND panel, int id, LPARAM lParam) {
     NotePlayerCommand(panel, id, lParam);
     if (id == IDC_POWER) {
@@ -586,7 +574,9 @@ BOOL OnCommand(HWND panel, int id, LPARAM lParam) {
     }
     if (!CdDeviceOpen && !ReopenForCommand(panel))
         return TRUE;
-    if (Driven(panel) && HIWORD(lParam) != FROM_PLAYLIST && EchoedToPlaylist(id))
+    // Next track skips on the disc and leaves the playlist: not passed on.
+    if (Driven(panel) && HIWORD(lParam) != FROM_PLAYLIST && id != IDC_FFSKIP &&
+        EchoedToPlaylist(id))
         SendPlayerCommand(PlaylistPanel, id, FromPlaylist);
     switch (id) {
     case IDC_PLAY: OnPlay(panel, lParam); break;

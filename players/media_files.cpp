@@ -6,7 +6,6 @@
 #include "platform/mci.h"
 #include "cdplaylist/playlist_exchange.h"
 #include "cdplaylist/sequencer.h"
-#include "players/midi_panel.h"
 #include "players/wave_panel.h"
 #include "shell/settings.h"
 #include "shell/station.h"
@@ -36,10 +35,6 @@ constexpr int QuestionSize = FileRequestPathSize + TextSlotSize + 8;
 
 void CopyText(char *out, size_t outSize, const char *text) {
     std::snprintf(out, outSize, "%s", text);
-}
-
-bool AutoPlayOn() {
-    return ReadSettingInt("Mixer", "AUTOPLAY", 0) == 1;
 }
 
 bool HasExtension(const char *extension, const char *wanted) {
@@ -248,8 +243,6 @@ int DispatchMediaFile(const char *path) {
     FileExtensionOf(path, extension, sizeof extension);
     if (HasExtension(extension, ".MID") || HasExtension(extension, ".RMI")) {
         CopyText(PendingMediaPath, sizeof PendingMediaPath, path);
-        if (AutoPlayOn())
-            MidiPlayState = MidiPlaying;
         SendOpenAndPlay(MidiPanel);
         return 1;
     }
@@ -257,8 +250,6 @@ int DispatchMediaFile(const char *path) {
         if (ConfirmWaveChanges() == 0)
             return 0;
         CopyText(PendingMediaPath, sizeof PendingMediaPath, path);
-        if (AutoPlayOn())
-            WavePlayState = 1;
         SendOpenAndPlay(WavePanel);
         return 1;
     }
@@ -274,7 +265,7 @@ int ConfirmWaveChanges() {
     if (answer == IDNO)
         return 1;
     // A take still being recorded is ended first, so that all of it is kept.
-    if (WavePlayState == 3 || WavePlayState == 4)
+    if (WavePlayState == WaveRecording || WavePlayState == WaveRecordPaused)
         SendMessageA(WavePanel, WM_COMMAND, IDC_STOP, 0);
     if (ChooseMediaFile(WavePanel, WaveFileTitle, WaveFilter, ChooseToSave) == 0)
         return 0;
@@ -345,6 +336,10 @@ void FileBaseNameOf(const char *name, char *out, size_t outSize) {
         kept = outSize - 1;
     std::memcpy(out, name, kept);
     out[kept] = '\0';
+}
+
+bool AutoPlayDrop(int origin) {
+    return origin == OPEN_AND_PLAY && ReadSettingInt("Mixer", "AUTOPLAY", 0) == 1;
 }
 
 bool DrivenByPlaylist(HWND panel) {

@@ -81,6 +81,9 @@ void FileBaseNameOf(const char *name, char *out, size_t outSize);
 // Whether the playlist drives the panel: the panel holds the playlist's
 // current entry and the playlist panel exists.
 bool DrivenByPlaylist(HWND panel);
+// Whether an IDC_OPEN from that origin is a dropped file's while AUTOPLAY is
+// on: such an open stops the player first even when it stands still.
+bool AutoPlayDrop(int origin);
 // A command to a window, none when the window is null.
 void SendPlayerCommand(HWND window, int id, LPARAM lParam);
 // "mm:ss" of a time in milliseconds.

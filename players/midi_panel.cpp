@@ -7,6 +7,7 @@
 #include "panekit/resources/panel_ids.h"
 #include "platform/mci.h"
 #include "players/media_check.h"
+#include "players/media_device.h"
 #include "players/media_files.h"
 #include "shell/fonts.h"
 #include "shell/launcher_bar.h"
@@ -24,7 +25,6 @@ namespace {
 
 constexpr UINT_PTR PositionTimer = 2;
 constexpr UINT PositionTimerMs = 250;
-constexpr int FileTitleSize = 128;
 constexpr int TimeTextSize = 64;
 constexpr DWORD OneSecond = 1000;
 constexpr int IDS_MIDI_PLAYER = 550;
@@ -34,7 +34,6 @@ MCIDEVICEID MidiDevice;
 DWORD MidiKeptPosition; // ms, kept at pause, seeks while paused and each poll
 DWORD MidiLength;       // ms
 MCI_PLAY_PARMS MidiPlayRequest;
-MCI_STATUS_PARMS MidiStatus;
 int MidiFrame = IdleDisplay;
 int MidiTicks;
 HWND LatchedPlayButton;
@@ -52,32 +51,16 @@ constexpr LPARAM FromPlaylist = MAKELPARAM(0, FROM_PLAYLIST);
 
 // ---- device ----
 
-MCIERROR MidiCommand(UINT message, DWORD flags, void *params) {
-    return Mci.sendCommand(MidiDevice, message, flags, reinterpret_cast<DWORD_PTR>(params));
-}
-
 MCIERROR QueryStatus(DWORD item, DWORD *value) {
-    MidiStatus = MCI_STATUS_PARMS{};
-    MidiStatus.dwItem = item;
-    MCIERROR error = MidiCommand(MCI_STATUS, MCI_STATUS_ITEM | MCI_WAIT, &MidiStatus);
-    if (error == 0)
-        *value = static_cast<DWORD>(MidiStatus.dwReturn);
-    return error;
+    return DeviceStatus(MidiDevice, item, value);
 }
 
 MCIERROR PlayFrom(DWORD position) {
-    MidiPlayRequest.dwFrom = position;
-    return MidiCommand(MCI_PLAY, MCI_NOTIFY | MCI_FROM, &MidiPlayRequest);
-}
-
-MCIERROR StopDevice() {
-    MCI_GENERIC_PARMS stop{};
-    return MidiCommand(MCI_STOP, MCI_WAIT, &stop);
+    return DevicePlayFrom(MidiDevice, MidiPlayRequest, position);
 }
 
 MCIERROR CloseDevice() {
-    MCI_GENERIC_PARMS close{};
-    MCIERROR error = MidiCommand(MCI_CLOSE, MCI_WAIT, &close);
+    MCIERROR error = DeviceClose(MidiDevice);
     if (error == 0) {
         MidiDeviceOpen = false;
         MidiDevice = 0;
@@ -116,6 +99,21 @@ bool CurrentPosition(DWORD *position) {
     return QueryStatus(MCI_STATUS_POSITION, position) == 0;
 }
 
+// The panel stopped, as its Stop key leaves it.
+void StopPlaying(HWND panel) {
+    KillTimer(panel, PositionTimer);
+    if (MCIERROR error = DeviceStop(MidiDevice)) {
+        ShowMciError(panel, error);
+        return;
+    }
+    MidiPlayState = MidiStopped;
+    MidiKeptPosition = 0;
+    ShowPlayerTime(panel, IDC_TIME, 0);
+    MidiFrame = IdleDisplay;
+    DrawIdleDisplay(panel);
+    ReleaseLatchedButtons(&LatchedPlayButton, &LatchedPauseButton);
+}
+
 // ---- open ----
 
 bool ChooseFromDialog() {
@@ -126,11 +124,13 @@ bool ChooseFromDialog() {
     return true;
 }
 
+// What plays stops before the old file closes; a drop with AUTOPLAY on
+// stops the panel even when it stands still.
 bool CloseOldFile(HWND panel, int origin) {
     if (!MidiDeviceOpen)
         return true;
-    if (MidiPlayState != MidiStopped) {
-        SendPlayerCommand(panel, IDC_STOP, FromPlaylist);
+    if (MidiPlayState != MidiStopped || AutoPlayDrop(origin)) {
+        StopPlaying(panel);
         if (origin != OPEN_FROM_PLAYLIST && DrivenByPlaylist(panel))
             SendPlayerCommand(PlaylistPanel, IDC_STOP, FromPlaylist);
     }
@@ -160,9 +160,7 @@ bool OpenDevice(HWND panel, const char *element) {
         return false;
     }
     MidiDevice = open.wDeviceID;
-    MCI_SET_PARMS set{};
-    set.dwTimeFormat = MCI_FORMAT_MILLISECONDS;
-    if ((error = MidiCommand(MCI_SET, MCI_SET_TIME_FORMAT | MCI_WAIT, &set)) != 0) {
+    if ((error = DeviceSetTimeFormat(MidiDevice, MCI_FORMAT_MILLISECONDS)) != 0) {
         ShowMciError(panel, error);
         // A device that cannot count in milliseconds is of no use; it is
         // not left open with nobody to close it.
@@ -171,28 +169,6 @@ bool OpenDevice(HWND panel, const char *element) {
     }
     MidiDeviceOpen = true;
     return true;
-}
-
-// The file's own title (at most 128 characters), whatever its path.
-void TitleOf(const char *path, char *title) {
-    if (GetFileTitleA(path, title, FileTitleSize) != 0)
-        std::snprintf(title, FileTitleSize, "%s", FileTitleOf(path));
-}
-
-void ShowTitle(HWND panel, int origin) {
-    if (origin == OPEN_FROM_PLAYLIST)
-        std::snprintf(PendingMediaPath, sizeof PendingMediaPath, "%s", CurrentEntryText);
-    char title[FileTitleSize] = "";
-    TitleOf(PendingMediaPath, title);
-    char text[FileTitleSize + 16];
-    if (origin == OPEN_FROM_PLAYLIST) {
-        std::snprintf(text, sizeof text, "%d:%s", CurrentEntryIndex + 1, title);
-    } else {
-        std::snprintf(text, sizeof text, "%s", title);
-        if (CurrentPlayer == panel)
-            CurrentPlayer = nullptr;
-    }
-    SetDlgItemTextA(panel, IDC_TITLE, text);
 }
 
 bool ShowLength(HWND panel) {
@@ -216,13 +192,13 @@ void OnOpen(HWND panel, int origin) {
         return;
     if (!CloseOldFile(panel, origin))
         return;
-    // Without a device nothing plays, whatever a drop with AUTOPLAY set the
-    // state to: a file that fails to open must not leave Play ignored.
+    // Without a device nothing plays, even when the old file failed to stop:
+    // a file that fails to open must not leave Play ignored.
     MidiPlayState = MidiStopped;
     if (!OpenDevice(panel, fromPlaylist ? CurrentEntryText : PendingMediaPath))
         return;
     MidiKeptPosition = 0;
-    ShowTitle(panel, origin);
+    ShowFileTitle(panel, origin);
     if (!ShowLength(panel))
         return;
     if (origin == OPEN_AND_PLAY || (fromPlaylist && PlaylistRunning == 1)) {
@@ -273,7 +249,7 @@ void OnPause(HWND panel) {
     DWORD position = 0;
     MCIERROR error = QueryStatus(MCI_STATUS_POSITION, &position);
     if (error == 0)
-        error = StopDevice();
+        error = DeviceStop(MidiDevice);
     if (error != 0) {
         ShowMciError(panel, error);
         return;
@@ -284,19 +260,8 @@ void OnPause(HWND panel) {
 }
 
 void OnStop(HWND panel) {
-    if (MidiPlayState == MidiStopped)
-        return;
-    KillTimer(panel, PositionTimer);
-    if (MCIERROR error = StopDevice()) {
-        ShowMciError(panel, error);
-        return;
-    }
-    MidiPlayState = MidiStopped;
-    MidiKeptPosition = 0;
-    ShowPlayerTime(panel, IDC_TIME, 0);
-    MidiFrame = IdleDisplay;
-    DrawIdleDisplay(panel);
-    ReleaseLatchedButtons(&LatchedPlayButton, &LatchedPauseButton);
+    if (MidiPlayState != MidiStopped)
+        StopPlaying(panel);
 }
 
 void OnForward(HWND panel) {
@@ -342,22 +307,12 @@ void OnBackToStart(HWND panel) {
 
 // ---- messages ----
 
-bool EchoedToPlaylist(int id) {
-    switch (id) {
-    case IDC_PAUSE:
-    case IDC_STOP:
-    case IDC_FF:
-    case IDC_REW:
-    case IDC_FFSKIP: return true;
-    default: return false;
-    }
-}
-
 BOOL OnCommand(HWND panel, int id, LPARAM lParam) {
     NotePlayerCommand(panel, id, lParam);
     int origin = HIWORD(lParam);
     bool fromPlaylist = origin == FROM_PLAYLIST;
-    if (panel == CurrentPlayer && !fromPlaylist && EchoedToPlaylist(id))
+    // Play is passed on only once the song plays.
+    if (panel == CurrentPlayer && !fromPlaylist && id != IDC_PLAY && EchoedToPlaylist(id))
         SendPlayerCommand(PlaylistPanel, id, FromPlaylist);
     switch (id) {
     case IDC_OPEN: OnOpen(panel, origin); break;

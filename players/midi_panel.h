@@ -7,8 +7,7 @@ constexpr int MidiStopped = 0;
 constexpr int MidiPlaying = 1;
 constexpr int MidiPaused = 2;
 
-// 0 stopped, 1 playing, 2 paused. A dropped file with AUTOPLAY on sets it to
-// playing so that the open first stops what plays.
+// 0 stopped, 1 playing, 2 paused.
 extern int MidiPlayState;
 
 INT_PTR CALLBACK MidiPanelProc(HWND panel, UINT message, WPARAM wParam, LPARAM lParam);

@@ -9,6 +9,7 @@
 #include "panekit/resources/panel_ids.h"
 #include "platform/mci.h"
 #include "players/media_check.h"
+#include "players/media_device.h"
 #include "players/media_files.h"
 #include "shell/fonts.h"
 #include "shell/launcher_bar.h"
@@ -30,7 +31,6 @@ namespace {
 
 constexpr UINT_PTR PositionTimer = 5;
 constexpr UINT PositionTimerMs = 250;
-constexpr int FileTitleSize = 128;
 constexpr int TimeTextSize = 64;
 constexpr int IdleTitleSize = 64;
 constexpr int InPanelWindow = 1;
@@ -75,48 +75,33 @@ constexpr LPARAM FromPlaylist = MAKELPARAM(0, FROM_PLAYLIST);
 // ---- device ----
 
 MCIERROR VideoCommand(UINT message, DWORD flags, void *params) {
-    return Mci.sendCommand(VideoDevice, message, flags, reinterpret_cast<DWORD_PTR>(params));
-}
-
-MCIERROR QueryStatus(DWORD item, DWORD_PTR *value) {
-    MCI_STATUS_PARMS status{};
-    status.dwItem = item;
-    MCIERROR error = VideoCommand(MCI_STATUS, MCI_STATUS_ITEM | MCI_WAIT, &status);
-    if (error == 0)
-        *value = status.dwReturn;
-    return error;
+    return DeviceCommand(VideoDevice, message, flags, params);
 }
 
 MCIERROR QueryPosition(DWORD *position) {
-    DWORD_PTR value = 0;
-    MCIERROR error = QueryStatus(MCI_STATUS_POSITION, &value);
-    if (error == 0)
-        *position = static_cast<DWORD>(value);
-    return error;
+    return DeviceStatus(VideoDevice, MCI_STATUS_POSITION, position);
 }
 
 MCIERROR PlayFrom(HWND panel, DWORD position) {
     MCI_PLAY_PARMS play{};
     play.dwCallback = reinterpret_cast<DWORD_PTR>(panel);
-    play.dwFrom = position;
-    return VideoCommand(MCI_PLAY, MCI_NOTIFY | MCI_FROM, &play);
+    return DevicePlayFrom(VideoDevice, play, position);
 }
 
 MCIERROR StopDevice() {
-    MCI_GENERIC_PARMS stop{};
-    MCIERROR error = VideoCommand(MCI_STOP, MCI_WAIT, &stop);
+    MCIERROR error = DeviceStop(VideoDevice);
     // A driver may report that the sound part of a video without sound
     // failed to stop while the picture stopped: a device that stands still
     // has stopped.
-    DWORD_PTR mode = 0;
-    if (error != 0 && QueryStatus(MCI_STATUS_MODE, &mode) == 0 && mode == MCI_MODE_STOP)
+    DWORD mode = 0;
+    if (error != 0 && DeviceStatus(VideoDevice, MCI_STATUS_MODE, &mode) == 0 &&
+        mode == MCI_MODE_STOP)
         return 0;
     return error;
 }
 
 MCIERROR CloseDevice() {
-    MCI_GENERIC_PARMS close{};
-    MCIERROR error = VideoCommand(MCI_CLOSE, MCI_WAIT, &close);
+    MCIERROR error = DeviceClose(VideoDevice);
     if (error == 0) {
         VideoDeviceOpen = false;
         VideoDevice = 0;
@@ -202,7 +187,7 @@ MCIERROR OpenVideoDevice(int mode, HWND panel) {
         return MCIERR_INVALID_FILE;
     }
     DWORD_PTR window = 0;
-    QueryStatus(MCI_DGV_STATUS_HWND, &window);
+    DeviceWideStatus(VideoDevice, MCI_DGV_STATUS_HWND, &window);
     VideoPlaybackWindow = reinterpret_cast<HWND>(window);
     if (mode == VideoSeparateWindow)
         PlaceSeparateWindow();
@@ -217,9 +202,7 @@ MCIERROR OpenVideoDevice(int mode, HWND panel) {
     MCI_DGV_WINDOW_PARMSA show{};
     show.nCmdShow = SW_SHOWNA;
     VideoCommand(MCI_WINDOW, MCI_DGV_WINDOW_STATE | MCI_WAIT, &show);
-    MCI_SET_PARMS set{};
-    set.dwTimeFormat = MCI_FORMAT_MILLISECONDS;
-    if (MCIERROR error = VideoCommand(MCI_SET, MCI_SET_TIME_FORMAT | MCI_WAIT, &set)) {
+    if (MCIERROR error = DeviceSetTimeFormat(VideoDevice, MCI_FORMAT_MILLISECONDS)) {
         // Positions in any other unit would be shown as milliseconds.
         CloseDevice();
         return error;
@@ -272,23 +255,6 @@ bool CloseOldVideo(HWND panel, int origin) {
     return true;
 }
 
-void ShowTitle(HWND panel, int origin) {
-    if (origin == OPEN_FROM_PLAYLIST)
-        std::snprintf(PendingMediaPath, sizeof PendingMediaPath, "%s", CurrentEntryText);
-    char title[FileTitleSize] = "";
-    if (GetFileTitleA(PendingMediaPath, title, FileTitleSize) != 0)
-        std::snprintf(title, sizeof title, "%s", FileTitleOf(PendingMediaPath));
-    char text[FileTitleSize + 16];
-    if (origin == OPEN_FROM_PLAYLIST) {
-        std::snprintf(text, sizeof text, "%d:%s", CurrentEntryIndex + 1, title);
-    } else {
-        std::snprintf(text, sizeof text, "%s", title);
-        if (CurrentPlayer == panel)
-            CurrentPlayer = nullptr;
-    }
-    SetDlgItemTextA(panel, IDC_TITLE, text);
-}
-
 void OnOpen(HWND panel, int origin) {
     bool fromPlaylist = origin == OPEN_FROM_PLAYLIST;
     if (!fromPlaylist && origin != OPEN_AND_PLAY && !ChooseFromDialog())
@@ -308,12 +274,10 @@ void OnOpen(HWND panel, int origin) {
     }
     VideoDeviceOpen = true;
     ShowStopped(panel);
-    ShowTitle(panel, origin);
+    ShowFileTitle(panel, origin);
     VideoLength = 0;
-    DWORD_PTR length = 0;
-    if (QueryStatus(MCI_STATUS_LENGTH, &length) != 0)
+    if (DeviceStatus(VideoDevice, MCI_STATUS_LENGTH, &VideoLength) != 0)
         return;
-    VideoLength = static_cast<DWORD>(length);
     ShowPlayerTime(panel, IDC_TOTAL, VideoLength);
     if (origin == OPEN_AND_PLAY || (fromPlaylist && PlaylistRunning == 1)) {
         VideoPlayState = VideoStopped;
@@ -377,8 +341,7 @@ void OnStop(HWND panel) {
         ShowMciError(panel, error);
         return;
     }
-    MCI_SEEK_PARMS seek{};
-    VideoCommand(MCI_SEEK, MCI_SEEK_TO_START | MCI_WAIT, &seek); // the first frame shows again
+    DeviceSeek(VideoDevice, MCI_SEEK_TO_START); // the first frame shows again
     ShowStopped(panel);
 }
 
@@ -452,18 +415,6 @@ void OnWindowKey(HWND panel) {
 
 // ---- messages ----
 
-bool EchoedToPlaylist(int id) {
-    switch (id) {
-    case IDC_PLAY:
-    case IDC_PAUSE:
-    case IDC_STOP:
-    case IDC_FF:
-    case IDC_REW:
-    case IDC_FFSKIP: return true;
-    default: return false;
-    }
-}
-
 bool FromWindowKey(HWND panel, LPARAM lParam) {
     // The key names itself by the low 16 bits of its handle.
     HWND key = reinterpret_cast<HWND>(static_cast<UINT_PTR>(LOWORD(lParam)));
@@ -503,8 +454,8 @@ void OnPositionTimer(HWND panel) {
     // Paused and stepping videos hold still on purpose.
     if (VideoPlayState != VideoPlaying)
         return;
-    DWORD_PTR mode = 0;
-    if (QueryStatus(MCI_STATUS_MODE, &mode) != 0) {
+    DWORD mode = 0;
+    if (DeviceStatus(VideoDevice, MCI_STATUS_MODE, &mode) != 0) {
         SendPlayerCommand(panel, IDC_STOP, 0);
         return;
     }

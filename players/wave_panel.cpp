@@ -12,6 +12,7 @@
 #include "panekit/resources/panel_ids.h"
 #include "platform/mci.h"
 #include "players/media_check.h"
+#include "players/media_device.h"
 #include "players/media_files.h"
 #include "shell/fonts.h"
 #include "shell/launcher_bar.h"
@@ -52,8 +53,6 @@ constexpr DWORD NewTakeBufferSeconds = 3;
 constexpr int DefaultChannels = 1, DefaultBits = 8, DefaultRate = 22050;
 constexpr int LowestRate = 8000, HighestRate = 48000;
 
-constexpr int Stopped = 0, Playing = 1, PlayPaused = 2, Recording = 3, RecordPaused = 4;
-
 constexpr LPARAM FromPlaylist = MAKELPARAM(0, FROM_PLAYLIST);
 
 bool WaveDeviceOpen;
@@ -62,7 +61,8 @@ DWORD WaveLength;       // ms
 long WaveBits;
 long WaveRate;
 long WaveChannels = 1;
-MCI_RECORD_PARMS WavePlayRequest; // the play and record request; same layout for both
+MCI_PLAY_PARMS WavePlayRequest;
+MCI_RECORD_PARMS WaveRecordRequest;
 int WaveFrame = IdleDisplay;
 int WaveTicks;
 HWND LatchedPlayButton;
@@ -86,31 +86,20 @@ const ControlPlace WavePlaces[] = {
 // ---- device ----
 
 MCIERROR WaveCommand(UINT message, DWORD flags, void *params) {
-    return Mci.sendCommand(WaveDevice, message, flags, reinterpret_cast<DWORD_PTR>(params));
+    return DeviceCommand(WaveDevice, message, flags, params);
 }
 
 MCIERROR QueryStatus(DWORD item, DWORD *value) {
-    MCI_STATUS_PARMS status{};
-    status.dwItem = item;
-    MCIERROR error = WaveCommand(MCI_STATUS, MCI_STATUS_ITEM | MCI_WAIT, &status);
-    if (error == 0)
-        *value = static_cast<DWORD>(status.dwReturn);
-    return error;
+    return DeviceStatus(WaveDevice, item, value);
 }
 
 MCIERROR PlayFrom(DWORD position) {
-    WavePlayRequest.dwFrom = position;
-    return WaveCommand(MCI_PLAY, MCI_NOTIFY | MCI_FROM, &WavePlayRequest);
+    return DevicePlayFrom(WaveDevice, WavePlayRequest, position);
 }
 
 MCIERROR RecordFrom(DWORD position, DWORD extraFlags) {
-    WavePlayRequest.dwFrom = position;
-    return WaveCommand(MCI_RECORD, MCI_NOTIFY | MCI_FROM | extraFlags, &WavePlayRequest);
-}
-
-MCIERROR StopDevice() {
-    MCI_GENERIC_PARMS stop{};
-    return WaveCommand(MCI_STOP, MCI_WAIT, &stop);
+    WaveRecordRequest.dwFrom = position;
+    return WaveCommand(MCI_RECORD, MCI_NOTIFY | MCI_FROM | extraFlags, &WaveRecordRequest);
 }
 
 // Closes the open device; answers false (after saying why) when it stays open.
@@ -118,8 +107,7 @@ MCIERROR StopDevice() {
 bool CloseDevice(HWND panel) {
     if (!WaveDeviceOpen)
         return true;
-    MCI_GENERIC_PARMS close{};
-    if (MCIERROR error = WaveCommand(MCI_CLOSE, MCI_WAIT, &close)) {
+    if (MCIERROR error = DeviceClose(WaveDevice)) {
         ShowMciError(panel, error);
         return false;
     }
@@ -188,15 +176,31 @@ void DrawLevelMeter(HWND panel, DWORD value) {
 
 namespace {
 
-// ---- open ----
-
-// The file title of a path, as the platform gives it (at most 128 characters).
-void TitleOf(const char *path, char *title, size_t size) {
-    char found[128] = "";
-    if (GetFileTitleA(path, found, sizeof found) != 0)
-        std::snprintf(found, sizeof found, "%s", FileTitleOf(path));
-    std::snprintf(title, size, "%s", found);
+// The panel stopped, as its Stop key leaves it; a take ends where it was
+// recorded to.
+void StopPlaying(HWND panel) {
+    KillTimer(panel, MeterTimer);
+    if (DeviceStop(WaveDevice) != 0)
+        return;
+    if (WavePlayState == WaveRecording || WavePlayState == WaveRecordPaused) {
+        DWORD position = 0;
+        if (QueryStatus(MCI_STATUS_POSITION, &position) == 0)
+            WaveKeptPosition = position;
+        if (WaveKeptPosition > WaveLength)
+            WaveLength = WaveKeptPosition;
+        DeviceSeek(WaveDevice, MCI_SEEK_TO_END);
+        ShowPlayerTime(panel, IDC_TOTAL, WaveLength);
+    }
+    WavePlayState = WaveStopped;
+    WaveKeptPosition = 0;
+    ShowPlayerTime(panel, IDC_TIME, 0);
+    WaveFrame = IdleDisplay;
+    DrawIdleDisplay(panel);
+    DrawLevelMeter(panel, DarkMeter);
+    ReleaseLatchedButtons(&LatchedPlayButton, &LatchedPauseButton);
 }
+
+// ---- open ----
 
 bool ChooseFile() {
     if (ConfirmWaveChanges() == 0)
@@ -211,7 +215,7 @@ bool ChooseFile() {
 // The name, sample size and rate of the opened data in the title line.
 bool ShowFormat(HWND panel, int origin) {
     char title[WaveNameSize];
-    TitleOf(WaveFilePath, title, sizeof title);
+    MediaFileTitle(WaveFilePath, title, sizeof title);
     char name[WaveNameSize];
     FileBaseNameOf(title, name, sizeof name);
     DWORD bits = 0, rate = 0, channels = 0;
@@ -254,81 +258,127 @@ bool ShowLength(HWND panel, DWORD heldMs) {
     return true;
 }
 
-void OnOpen(HWND panel, int origin) {
-    bool fromPlaylist = origin == OPEN_FROM_PLAYLIST;
-    char keptPath[WavePathSize], keptTitle[WaveNameSize];
-    std::snprintf(keptPath, sizeof keptPath, "%s", WaveFilePath);
-    std::snprintf(keptTitle, sizeof keptTitle, "%s", WaveFileTitle);
-    if (WavePlayState != Stopped) {
-        SendPlayerCommand(panel, IDC_STOP, FromPlaylist);
-        if (!fromPlaylist && DrivenByPlaylist(panel))
-            SendPlayerCommand(PlaylistPanel, IDC_STOP, FromPlaylist);
-    }
+// The current data's name, put back when an open leaves that data open.
+struct KeptName {
+    char path[WavePathSize];
+    char title[WaveNameSize];
+};
+
+void KeepName(KeptName *kept) {
+    std::snprintf(kept->path, sizeof kept->path, "%s", WaveFilePath);
+    std::snprintf(kept->title, sizeof kept->title, "%s", WaveFileTitle);
+}
+
+void PutBackName(const KeptName &kept) {
+    std::snprintf(WaveFilePath, sizeof WaveFilePath, "%s", kept.path);
+    std::snprintf(WaveFileTitle, sizeof WaveFileTitle, "%s", kept.title);
+}
+
+// What plays stops before another file opens; a drop with AUTOPLAY on stops
+// the panel even when it stands still.
+void StopForOpen(HWND panel, int origin) {
+    if (WavePlayState == WaveStopped && !AutoPlayDrop(origin))
+        return;
+    StopPlaying(panel);
+    if (origin != OPEN_FROM_PLAYLIST && DrivenByPlaylist(panel))
+        SendPlayerCommand(PlaylistPanel, IDC_STOP, FromPlaylist);
+}
+
+// The name of the file to open: a drop's, or one chosen in the dialog. The
+// playlist's entry is named once it is open.
+bool NameFileToOpen(int origin) {
     if (origin == OPEN_AND_PLAY) {
         std::snprintf(WaveFilePath, sizeof WaveFilePath, "%s", PendingMediaPath);
-        TitleOf(WaveFilePath, WaveFileTitle, sizeof WaveFileTitle);
-    } else if (!fromPlaylist && !ChooseFile()) {
-        return;
+        MediaFileTitle(WaveFilePath, WaveFileTitle, sizeof WaveFileTitle);
+        return true;
     }
-    // Whatever a drop with AUTOPLAY set the state to, nothing plays until a
-    // file is open.
-    WavePlayState = Stopped;
-    // The new file is opened before the old data is let go: a file the
-    // device refuses leaves what was open, and whether it is kept, as it was.
-    const char *element = fromPlaylist ? CurrentEntryText : WaveFilePath;
-    if (!FileNameFits(panel, element)) {
-        std::snprintf(WaveFilePath, sizeof WaveFilePath, "%s", keptPath);
-        std::snprintf(WaveFileTitle, sizeof WaveFileTitle, "%s", keptTitle);
-        return;
-    }
-    MCIDEVICEID opened = 0;
-    DWORD heldMs = WholeMediaLength;
-    MCIERROR error = CheckMediaFile(element, MediaKind::Wave, &heldMs);
-    // The same file again cannot be opened beside itself: the device keeps
-    // one open per file, so the old one is closed first.
-    if (error == 0 && WaveDeviceOpen && lstrcmpiA(keptPath, element) == 0 && !CloseDevice(panel))
-        return;
+    return origin == OPEN_FROM_PLAYLIST || ChooseFile();
+}
+
+// The element on a device of its own beside the open one. The same file
+// again cannot be opened beside itself, since the device keeps one open per
+// file: the old device is closed first then. Answers false, after saying
+// why, when no new device is open.
+bool OpenBeside(HWND panel, const char *element, const char *oldPath, MCIDEVICEID *opened,
+                DWORD *heldMs) {
+    if (!FileNameFits(panel, element))
+        return false;
+    MCIERROR error = CheckMediaFile(element, MediaKind::Wave, heldMs);
+    if (error == 0 && WaveDeviceOpen && lstrcmpiA(oldPath, element) == 0 && !CloseDevice(panel))
+        return false;
     if (error == 0)
-        error = OpenDevice(element, 0, &opened);
+        error = OpenDevice(element, 0, opened);
     if (error == MCIERR_DEVICE_OPEN && WaveDeviceOpen && CloseDevice(panel))
-        error = OpenDevice(element, 0, &opened);
+        error = OpenDevice(element, 0, opened);
     if (error != 0) {
         ShowMciError(panel, error);
-        std::snprintf(WaveFilePath, sizeof WaveFilePath, "%s", keptPath);
-        std::snprintf(WaveFileTitle, sizeof WaveFileTitle, "%s", keptTitle);
-        return;
+        return false;
     }
-    if (!CloseDevice(panel)) {
-        MCI_GENERIC_PARMS close{};
-        Mci.sendCommand(opened, MCI_CLOSE, MCI_WAIT, reinterpret_cast<DWORD_PTR>(&close));
-        return;
-    }
+    return true;
+}
+
+// The old data let go for the device just opened; when the old device stays
+// open, the new one is closed again.
+bool LetOldDataGo(HWND panel, MCIDEVICEID opened) {
+    if (CloseDevice(panel))
+        return true;
+    DeviceClose(opened);
+    return false;
+}
+
+// The opened device as the panel's, counting in milliseconds; one that
+// cannot is of no use and is closed again.
+bool UseDevice(HWND panel, MCIDEVICEID opened) {
     WaveDevice = opened;
     WaveModified = 0;
-    MCI_SET_PARMS set{};
-    set.dwTimeFormat = MCI_FORMAT_MILLISECONDS;
-    if ((error = WaveCommand(MCI_SET, MCI_SET_TIME_FORMAT | MCI_WAIT, &set)) != 0) {
+    if (MCIERROR error = DeviceSetTimeFormat(WaveDevice, MCI_FORMAT_MILLISECONDS)) {
         ShowMciError(panel, error);
-        MCI_GENERIC_PARMS close{};
-        WaveCommand(MCI_CLOSE, MCI_WAIT, &close); // of no use without milliseconds
+        DeviceClose(WaveDevice);
         WaveDevice = 0;
-        return;
+        return false;
     }
     WaveDeviceOpen = true;
     WaveKeptPosition = 0;
-    if (fromPlaylist) {
-        std::snprintf(WaveFilePath, sizeof WaveFilePath, "%s", CurrentEntryText);
-        TitleOf(WaveFilePath, WaveFileTitle, sizeof WaveFileTitle);
-    }
-    if (!ShowFormat(panel, origin) || !ShowLength(panel, heldMs))
-        return;
-    // The output is chosen before anything plays: Wine's device stops a
-    // playback that is under way when it is set.
+    return true;
+}
+
+// The output is chosen before anything plays: Wine's device stops a
+// playback that is under way when it is set.
+void ChooseAnyOutput(HWND panel) {
     MCI_WAVE_SET_PARMS output{};
     if (MCIERROR error = WaveCommand(MCI_SET, MCI_WAVE_SET_ANYOUTPUT | MCI_WAIT, &output))
         ShowMciError(panel, error);
+}
+
+void OnOpen(HWND panel, int origin) {
+    bool fromPlaylist = origin == OPEN_FROM_PLAYLIST;
+    KeptName kept;
+    KeepName(&kept);
+    StopForOpen(panel, origin);
+    if (!NameFileToOpen(origin))
+        return;
+    // Nothing plays until a file is open, even when the old one failed to stop.
+    WavePlayState = WaveStopped;
+    // The new file is opened before the old data is let go: a file the
+    // device refuses leaves what was open, and whether it is kept, as it was.
+    const char *element = fromPlaylist ? CurrentEntryText : WaveFilePath;
+    MCIDEVICEID opened = 0;
+    DWORD heldMs = WholeMediaLength;
+    if (!OpenBeside(panel, element, kept.path, &opened, &heldMs) || !LetOldDataGo(panel, opened)) {
+        PutBackName(kept);
+        return;
+    }
+    if (!UseDevice(panel, opened))
+        return;
+    if (fromPlaylist) {
+        std::snprintf(WaveFilePath, sizeof WaveFilePath, "%s", CurrentEntryText);
+        MediaFileTitle(WaveFilePath, WaveFileTitle, sizeof WaveFileTitle);
+    }
+    if (!ShowFormat(panel, origin) || !ShowLength(panel, heldMs))
+        return;
+    ChooseAnyOutput(panel);
     if (origin == OPEN_AND_PLAY || (fromPlaylist && PlaylistRunning == 1)) {
-        WavePlayState = Stopped;
+        WavePlayState = WaveStopped;
         SendPlayerCommand(panel, IDC_PLAY, FromPlaylist);
     }
 }
@@ -346,11 +396,11 @@ bool StartMeter(HWND panel) {
 void OnPlay(HWND panel) {
     if (!WaveDeviceOpen)
         return;
-    if (WavePlayState == PlayPaused) {
+    if (WavePlayState == WavePaused) {
         SendPlayerCommand(panel, IDC_PAUSE, 0);
         return;
     }
-    if (WavePlayState != Stopped)
+    if (WavePlayState != WaveStopped)
         return;
     WaveFrame = IdleDisplay;
     if (MCIERROR error = PlayFrom(0)) {
@@ -359,7 +409,7 @@ void OnPlay(HWND panel) {
     }
     if (!StartMeter(panel))
         return;
-    WavePlayState = Playing;
+    WavePlayState = WavePlaying;
     LatchButton(panel, IDC_PLAY, &LatchedPlayButton);
 }
 
@@ -427,11 +477,11 @@ bool SetUpNewTake(HWND panel) {
 }
 
 void OnRecord(HWND panel) {
-    if (WavePlayState == RecordPaused) {
+    if (WavePlayState == WaveRecordPaused) {
         SendPlayerCommand(panel, IDC_PAUSE, 0);
         return;
     }
-    if (WavePlayState != Stopped)
+    if (WavePlayState != WaveStopped)
         return;
     if (!WaveDeviceOpen || WaveRecordMode == 2) {
         if (!SetUpNewTake(panel))
@@ -442,7 +492,7 @@ void OnRecord(HWND panel) {
         return;
     }
     WaveFrame = IdleDisplay;
-    WavePlayState = Recording;
+    WavePlayState = WaveRecording;
     if (MCIERROR error = RecordFrom(WaveRecordMode == 1 ? WaveLength : 0, MCI_RECORD_OVERWRITE))
         ShowMciError(panel, error);
     if (CurrentPlayer == panel)
@@ -453,53 +503,33 @@ void OnRecord(HWND panel) {
 }
 
 void OnPause(HWND panel) {
-    if (WavePlayState == Stopped)
+    if (WavePlayState == WaveStopped)
         return;
-    if (WavePlayState == PlayPaused || WavePlayState == RecordPaused) {
-        bool recording = WavePlayState == RecordPaused;
+    if (WavePlayState == WavePaused || WavePlayState == WaveRecordPaused) {
+        bool recording = WavePlayState == WaveRecordPaused;
         MCIERROR error = recording ? RecordFrom(WaveKeptPosition, 0) : PlayFrom(WaveKeptPosition);
         if (error != 0)
             return;
-        WavePlayState = recording ? Recording : Playing;
+        WavePlayState = recording ? WaveRecording : WavePlaying;
         SwitchControl(LatchedPauseButton, false);
         LatchedPauseButton = nullptr;
         return;
     }
     DWORD position = 0;
-    if (QueryStatus(MCI_STATUS_POSITION, &position) != 0 || StopDevice() != 0)
+    if (QueryStatus(MCI_STATUS_POSITION, &position) != 0 || DeviceStop(WaveDevice) != 0)
         return;
     WaveKeptPosition = position;
-    WavePlayState = WavePlayState == Recording ? RecordPaused : PlayPaused;
+    WavePlayState = WavePlayState == WaveRecording ? WaveRecordPaused : WavePaused;
     LatchButton(panel, IDC_PAUSE, &LatchedPauseButton);
 }
 
 void OnStop(HWND panel) {
-    if (WavePlayState == Stopped)
-        return;
-    KillTimer(panel, MeterTimer);
-    if (StopDevice() != 0)
-        return;
-    if (WavePlayState == Recording || WavePlayState == RecordPaused) {
-        DWORD position = 0;
-        if (QueryStatus(MCI_STATUS_POSITION, &position) == 0)
-            WaveKeptPosition = position;
-        if (WaveKeptPosition > WaveLength)
-            WaveLength = WaveKeptPosition;
-        MCI_SEEK_PARMS seek{};
-        WaveCommand(MCI_SEEK, MCI_SEEK_TO_END | MCI_WAIT, &seek);
-        ShowPlayerTime(panel, IDC_TOTAL, WaveLength);
-    }
-    WavePlayState = Stopped;
-    WaveKeptPosition = 0;
-    ShowPlayerTime(panel, IDC_TIME, 0);
-    WaveFrame = IdleDisplay;
-    DrawIdleDisplay(panel);
-    DrawLevelMeter(panel, DarkMeter);
-    ReleaseLatchedButtons(&LatchedPlayButton, &LatchedPauseButton);
+    if (WavePlayState != WaveStopped)
+        StopPlaying(panel);
 }
 
 bool SeekOrigin(DWORD *position) {
-    if (WavePlayState == Playing)
+    if (WavePlayState == WavePlaying)
         return QueryStatus(MCI_STATUS_POSITION, position) == 0;
     *position = WaveKeptPosition;
     return true;
@@ -507,14 +537,14 @@ bool SeekOrigin(DWORD *position) {
 
 void OnForward(HWND panel) {
     DWORD position = 0;
-    if ((WavePlayState != Playing && WavePlayState != PlayPaused) || !SeekOrigin(&position))
+    if ((WavePlayState != WavePlaying && WavePlayState != WavePaused) || !SeekOrigin(&position))
         return;
     if (WaveLength < OneSecond || position >= WaveLength - OneSecond) {
         SequencerRequest(END_OF_PLAY, panel);
         return;
     }
     DWORD target = position + OneSecond;
-    if (WavePlayState == Playing) {
+    if (WavePlayState == WavePlaying) {
         if (PlayFrom(target) != 0) {
             SendPlayerCommand(panel, IDC_STOP, 0);
             return;
@@ -527,10 +557,10 @@ void OnForward(HWND panel) {
 
 void OnBack(HWND panel) {
     DWORD position = 0;
-    if ((WavePlayState != Playing && WavePlayState != PlayPaused) || !SeekOrigin(&position))
+    if ((WavePlayState != WavePlaying && WavePlayState != WavePaused) || !SeekOrigin(&position))
         return;
     DWORD target = position > 999 ? position - OneSecond : 0;
-    if (WavePlayState == Playing)
+    if (WavePlayState == WavePlaying)
         PlayFrom(target);
     else
         WaveKeptPosition = target;
@@ -548,7 +578,7 @@ void OnBackToStart(HWND panel) {
         SendPlayerCommand(PlaylistPanel, IDC_REWSKIP, FromPlaylist);
         return;
     }
-    if (WavePlayState == Playing)
+    if (WavePlayState == WavePlaying)
         PlayFrom(0);
 }
 
@@ -582,18 +612,6 @@ void OnRecordSource(HWND panel, LPARAM lParam) {
 }
 
 // ---- messages ----
-
-bool EchoedToPlaylist(int id) {
-    switch (id) {
-    case IDC_PLAY:
-    case IDC_PAUSE:
-    case IDC_STOP:
-    case IDC_FF:
-    case IDC_REW:
-    case IDC_FFSKIP: return true;
-    default: return false;
-    }
-}
 
 void OnWaveLock(HWND panel, LPARAM lParam, bool latched) {
     HWND key = GetDlgItem(panel, IDC_WAVELOCK);
@@ -662,9 +680,9 @@ void PollDevice(HWND panel) {
 
 void OnMeterTimer(HWND panel) {
     DWORD meter = 0;
-    if (WavePlayState == Playing)
+    if (WavePlayState == WavePlaying)
         meter = MixerControlMap.WavePeakMeter;
-    else if (WavePlayState == Recording)
+    else if (WavePlayState == WaveRecording)
         meter = RecordMeterOf(RecordSource);
     else
         return;
@@ -686,8 +704,8 @@ LRESULT OnMciNotify(HWND panel) {
         ShowMciError(panel, error);
         return TRUE;
     }
-    bool recording = WavePlayState == Recording || WavePlayState == RecordPaused;
-    if (!recording && WavePlayState != Stopped && position >= WaveLength)
+    bool recording = WavePlayState == WaveRecording || WavePlayState == WaveRecordPaused;
+    if (!recording && WavePlayState != WaveStopped && position >= WaveLength)
         SequencerRequest(END_OF_PLAY, panel);
     return TRUE;
 }
@@ -715,9 +733,11 @@ BOOL OnInitDialog(HWND panel) {
     if (WaveLockOption == 1)
         SwitchControl(GetDlgItem(panel, IDC_WAVELOCK), true);
     WaveFrame = IdleDisplay;
-    WavePlayRequest = MCI_RECORD_PARMS{};
+    WavePlayRequest = MCI_PLAY_PARMS{};
     WavePlayRequest.dwCallback = reinterpret_cast<DWORD_PTR>(panel);
-    WavePlayState = Stopped;
+    WaveRecordRequest = MCI_RECORD_PARMS{};
+    WaveRecordRequest.dwCallback = reinterpret_cast<DWORD_PTR>(panel);
+    WavePlayState = WaveStopped;
     WaveModified = 0;
     WaveLength = 0;
     WaveRecordMode = ReadSettingInt("Mixer", "RECMODE", 2);
@@ -735,7 +755,7 @@ BOOL OnDestroy(HWND panel) {
     WavePanelBrush = nullptr;
     if (!WaveDeviceOpen)
         return FALSE;
-    if (WavePlayState == Playing || WavePlayState == Recording)
+    if (WavePlayState == WavePlaying || WavePlayState == WaveRecording)
         SendPlayerCommand(panel, IDC_STOP, 0);
     if (CloseDevice(panel) && CurrentPlayer == panel)
         CurrentPlayer = nullptr;

@@ -11,7 +11,14 @@ extern int WaveModified;                // 1 while a recording is not saved
 extern char WaveFilePath[WavePathSize]; // full path of the current data
 extern char WaveFileTitle[WaveNameSize];
 extern MCIDEVICEID WaveDevice; // the open "waveaudio" device, 0 when none
-// 0 stopped, 1 playing, 2 paused, as the MIDI panel counts.
+constexpr int WaveStopped = 0;
+constexpr int WavePlaying = 1;
+constexpr int WavePaused = 2;       // playback paused
+constexpr int WaveRecording = 3;    // a take being recorded
+constexpr int WaveRecordPaused = 4; // a take's recording paused
+
+// 0 stopped, 1 playing, 2 paused, as the MIDI panel counts; 3 recording,
+// 4 recording paused.
 extern int WavePlayState;
 extern int WaveRecordMode; // 0 overwrite, 1 append, 2 new
 

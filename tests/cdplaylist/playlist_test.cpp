@@ -113,7 +113,7 @@ TEST_F(PlaylistTest, AMixedCollectionHandsOverFromPlayerToPlayerAndStopsOnItsLas
     Run(65100);
     EXPECT_EQ(CurrentPlayer, WavePanel);
     EXPECT_TRUE(Lit(WaveLamp));
-    EXPECT_EQ(WavePlayState, 1);
+    EXPECT_EQ(WavePlayState, WavePlaying);
     Run(1600);
     EXPECT_EQ(CurrentPlayer, MidiPanel);
     EXPECT_EQ(CurrentEntryIndex, 3);
@@ -178,12 +178,12 @@ TEST_F(PlaylistTest, TheWavePanelsBackKeyGoesToThePreviousEntryPlayingOrStopped)
     back();
     Pump();
     EXPECT_EQ(CurrentEntryIndex, 0);
-    EXPECT_EQ(WavePlayState, 1);
+    EXPECT_EQ(WavePlayState, WavePlaying);
     Run(1600);
     ASSERT_EQ(CurrentEntryIndex, 1);
     SendMessageA(WavePanel, WM_COMMAND, IDC_STOP, 0);
     Pump();
-    ASSERT_EQ(WavePlayState, 0);
+    ASSERT_EQ(WavePlayState, WaveStopped);
     ASSERT_EQ(CurrentPlayer, WavePanel);
     back();
     Pump();
@@ -380,19 +380,19 @@ TEST_F(PlaylistTest, TwoWaveFilesOnThePlatformsOwnDevice) {
     RemoveSimulatedCard();
     PressLauncher(IDC_SHOW_PLAYLIST);
     PlayRow(0);
-    if (WavePlayState != 1 && !robot.Seen().empty())
+    if (WavePlayState != WavePlaying && !robot.Seen().empty())
         GTEST_SKIP() << "no wave device here: " << robot.Seen()[0].text;
-    ASSERT_EQ(WavePlayState, 1);
+    ASSERT_EQ(WavePlayState, WavePlaying);
     EXPECT_EQ(CurrentEntryIndex, 0);
     for (int waited = 0; waited < 4000 && CurrentEntryIndex == 0; waited += 100)
         Pump(100);
     EXPECT_EQ(CurrentEntryIndex, 1);
-    EXPECT_EQ(WavePlayState, 1) << "the second file plays";
+    EXPECT_EQ(WavePlayState, WavePlaying) << "the second file plays";
     for (int waited = 0; waited < 4000 && PlaylistRunning != 0; waited += 100)
         Pump(100);
     EXPECT_EQ(PlaylistRunning, 0);
     EXPECT_EQ(CurrentEntryIndex, 1);
-    EXPECT_EQ(WavePlayState, 0);
+    EXPECT_EQ(WavePlayState, WaveStopped);
     EXPECT_TRUE(Lit(WaveLamp));
     EXPECT_TRUE(robot.Seen().empty());
     Close();

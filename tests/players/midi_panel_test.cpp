@@ -212,8 +212,8 @@ TEST_F(MidiPanelTest, ACorruptSongShowsTheDevicesOwnErrorText) {
     EXPECT_EQ(Shown(IDC_TITLE), "MIDI PLAYER");
 }
 
-// With AUTOPLAY a drop marks the panel as playing before it opens; a drop
-// that cannot be opened must still leave the next file playable.
+// With AUTOPLAY a drop stops the panel before it opens; a drop that cannot
+// be opened must still leave the next file playable.
 TEST_F(MidiPanelTest, AFailedAutoplayDropLeavesThePanelStopped) {
     StartWithMidiPanel();
     WritePrivateProfileStringA("Mixer", "AUTOPLAY", "1", SettingsFileName);
@@ -232,6 +232,25 @@ TEST_F(MidiPanelTest, AFailedAutoplayDropLeavesThePanelStopped) {
     EXPECT_EQ(MidiPlayState, MidiPlaying);
     ASSERT_EQ(Plays().size(), 1u);
     EXPECT_TRUE(Latched(IDC_PLAY));
+}
+
+// With AUTOPLAY on, a drop stops the panel before the old song closes, even
+// when the panel stands still.
+TEST_F(MidiPanelTest, WithAutoplayADropStopsEvenAStillPanelFirst) {
+    StartWithMidiPanel();
+    DropSong("first.mid", 10);
+    Command(IDC_STOP);
+    WritePrivateProfileStringA("Mixer", "AUTOPLAY", "1", SettingsFileName);
+    ClearSimMciLog();
+    DropSong("second.mid", 6);
+    std::vector<std::string> sent;
+    for (const SimMciCall &call : SimMciLog())
+        if (call.deviceType == "sequencer")
+            sent.push_back(MciMessageName(call.message));
+    ASSERT_GE(sent.size(), 2u);
+    EXPECT_EQ(sent[0], "MCI_STOP");
+    EXPECT_EQ(sent[1], "MCI_CLOSE");
+    EXPECT_EQ(MidiPlayState, MidiPlaying);
 }
 
 TEST_F(MidiPanelTest, TheOpenKeyOpensTheChosenFileWithoutPlaying) {

@@ -21,8 +21,6 @@
 
 namespace {
 
-constexpr int Stopped = 0, Playing = 1, PlayPaused = 2, Recording = 3;
-
 class WavePanelTest : public StationTest {
   protected:
     void StartWithWavePanel(const std::string &mixerSettings = "", bool mixer = false) {
@@ -77,7 +75,7 @@ class WavePanelTest : public StationTest {
 TEST_F(WavePanelTest, ATakeInTheSettingsFormatIsKeptThroughTheSaveQuestion) {
     StartWithWavePanel("Mono=2\r\nBits=16\r\nSampleRate=44100\r\nRECMODE=2\r\n");
     Command(IDC_RECORD);
-    EXPECT_EQ(WavePlayState, Recording);
+    EXPECT_EQ(WavePlayState, WaveRecording);
     EXPECT_EQ(Shown(IDC_TITLE), "untitled 16Bit 44K");
     EXPECT_EQ(WaveModified, 1);
     AdvanceSimClock(2000);
@@ -100,7 +98,7 @@ TEST_F(WavePanelTest, ATakeInTheSettingsFormatIsKeptThroughTheSaveQuestion) {
     EXPECT_EQ(wave.format.blockAlign, 4);
     EXPECT_EQ(wave.format.avgBytesPerSec, 176400u);
     EXPECT_GE(wave.samples.size(), 176400u * 19 / 10);
-    EXPECT_EQ(WavePlayState, Recording) << "the new take runs";
+    EXPECT_EQ(WavePlayState, WaveRecording) << "the new take runs";
 
     // Closing the station while it records: Yes keeps the take, replacing
     // the file of that name once asked.
@@ -162,7 +160,7 @@ TEST_F(WavePanelTest, EveryWayOfDroppingATakeAsksFirstAndCancelKeepsIt) {
 
     AnswerSaveQuestion(IDNO); // a new take after No drops the old one
     Command(IDC_RECORD);
-    EXPECT_EQ(WavePlayState, Recording);
+    EXPECT_EQ(WavePlayState, WaveRecording);
     EXPECT_EQ(Questions().size(), 6u);
 }
 
@@ -175,11 +173,11 @@ TEST_F(WavePanelTest, CancelKeepsTheTakeWholeAndItPlaysAndSeeks) {
     AnswerSaveQuestion(IDCANCEL);
     Command(IDC_RECORD);
     EXPECT_EQ(Questions().size(), 1u);
-    EXPECT_EQ(WavePlayState, Stopped);
+    EXPECT_EQ(WavePlayState, WaveStopped);
     EXPECT_EQ(Shown(IDC_TOTAL), "00:03");
 
     Command(IDC_PLAY);
-    EXPECT_EQ(WavePlayState, Playing);
+    EXPECT_EQ(WavePlayState, WavePlaying);
     Command(IDC_FF);
     EXPECT_EQ(Shown(IDC_TIME), "00:01");
     EXPECT_EQ(SimMciCallsOf(MCI_PLAY).back().from, 1000u);
@@ -187,14 +185,14 @@ TEST_F(WavePanelTest, CancelKeepsTheTakeWholeAndItPlaysAndSeeks) {
     EXPECT_EQ(SimMciCallsOf(MCI_PLAY).back().from, 0u);
     AdvanceSimClock(1500);
     Command(IDC_PAUSE);
-    EXPECT_EQ(WavePlayState, PlayPaused);
+    EXPECT_EQ(WavePlayState, WavePaused);
     Command(IDC_FF);
     EXPECT_EQ(Shown(IDC_TIME), "00:02") << "paused: only the kept position moves";
     Command(IDC_PLAY); // resumes at the kept position
-    EXPECT_EQ(WavePlayState, Playing);
+    EXPECT_EQ(WavePlayState, WavePlaying);
     EXPECT_EQ(SimMciCallsOf(MCI_PLAY).back().from, 2500u);
     Command(IDC_FF); // within the last second: the end
-    EXPECT_EQ(WavePlayState, Stopped);
+    EXPECT_EQ(WavePlayState, WaveStopped);
     EXPECT_EQ(Shown(IDC_TOTAL), "00:03");
     EXPECT_EQ(WaveModified, 1);
     AnswerSaveQuestion(IDNO); // at the end of the test
@@ -208,12 +206,12 @@ TEST_F(WavePanelTest, NoAndAFailedOpenLeaveNoTakeBehind) {
     AnswerSaveQuestion(IDNO);
     SimMciFailNext("waveaudio", MCI_OPEN, MCIERR_OUT_OF_MEMORY);
     Command(IDC_RECORD);
-    EXPECT_EQ(WavePlayState, Stopped);
+    EXPECT_EQ(WavePlayState, WaveStopped);
     EXPECT_EQ(WaveModified, 0);
     EXPECT_EQ(Shown(IDC_TITLE), "WAVE PLAYER");
     EXPECT_EQ(Shown(IDC_TOTAL), "00:00");
     Command(IDC_PLAY);
-    EXPECT_EQ(WavePlayState, Stopped);
+    EXPECT_EQ(WavePlayState, WaveStopped);
     robot.Forget();
     EXPECT_EQ(Close(), 0);
     EXPECT_TRUE(Questions().empty());
@@ -231,6 +229,26 @@ TEST_F(WavePanelTest, AFileTheDeviceRefusesKeepsWhatWasOpen) {
     EXPECT_EQ(robot.Seen()[0].caption, "sonikbay32 error");
     EXPECT_EQ(Shown(IDC_TITLE), "good 8Bit 11K");
     Command(IDC_STOP);
+    Command(IDC_PLAY);
+    EXPECT_EQ(SimMciCallsOf(MCI_PLAY).back().result, 0u) << "the good file still plays";
+}
+
+// An old device that will not close keeps its data and its name, which the
+// save question and the Save dialog show; the new device is closed again.
+TEST_F(WavePanelTest, AnOldDeviceThatWillNotCloseKeepsItsFileAndName) {
+    StartWithWavePanel();
+    std::string good = WriteWave("good.wav", 3000);
+    DropOnMainWindow({good});
+    Pump();
+    int devices = OpenSimMciDevices();
+    SimMciFailNext("waveaudio", MCI_CLOSE, MCIERR_HARDWARE);
+    DropOnMainWindow({WriteWave("other.wav", 2000)});
+    Pump();
+    EXPECT_EQ(robot.Seen().size(), 1u);
+    EXPECT_EQ(OpenSimMciDevices(), devices);
+    EXPECT_STREQ(WaveFilePath, good.c_str());
+    EXPECT_STREQ(WaveFileTitle, "good.wav");
+    EXPECT_EQ(Shown(IDC_TITLE), "good 8Bit 11K");
     Command(IDC_PLAY);
     EXPECT_EQ(SimMciCallsOf(MCI_PLAY).back().result, 0u) << "the good file still plays";
 }
@@ -377,9 +395,9 @@ TEST_F(WavePanelTest, OnThePlatformsOwnWaveDevice) {
     EXPECT_EQ(Shown(IDC_TITLE), "real 8Bit 11K");
     Command(IDC_PLAY);
     EXPECT_TRUE(ButtonLatched(GetDlgItem(WavePanel, IDC_PLAY)));
-    for (int waited = 0; waited < 5000 && WavePlayState != Stopped; waited += 100)
+    for (int waited = 0; waited < 5000 && WavePlayState != WaveStopped; waited += 100)
         Pump(100);
-    EXPECT_EQ(WavePlayState, Stopped);
+    EXPECT_EQ(WavePlayState, WaveStopped);
     EXPECT_FALSE(ButtonLatched(GetDlgItem(WavePanel, IDC_PLAY)));
     Close();
 }

@@ -21,7 +21,6 @@
 
 namespace {
 
-constexpr int Stopped = 0, Playing = 1, Recording = 3;
 constexpr int ToneAmplitude = 8000;
 
 // A sine of 441 Hz, loud enough to tell from the sink's silence.
@@ -153,10 +152,10 @@ TEST_F(WaveRealTest, WhatThePanelPlaysReachesTheSink) {
     Pump();
     EXPECT_EQ(ControlText(WavePanel, IDC_TITLE), "tone 16Bit 22K");
     Pump(500);
-    EXPECT_EQ(WavePlayState, Playing);
-    for (int waited = 0; waited < 5000 && WavePlayState != Stopped; waited += 100)
+    EXPECT_EQ(WavePlayState, WavePlaying);
+    for (int waited = 0; waited < 5000 && WavePlayState != WaveStopped; waited += 100)
         Pump(100);
-    EXPECT_EQ(WavePlayState, Stopped);
+    EXPECT_EQ(WavePlayState, WaveStopped);
     Pump(400); // the last tenths reaching the capture
 
     Bytes captured;
@@ -198,10 +197,10 @@ TEST_F(WaveRealTest, PipedAndCutFilesPlayWhatTheyHold) {
             EXPECT_NE(box.caption, "sonikbay32 error") << file.name << ": " << box.text;
         EXPECT_EQ(ControlText(WavePanel, IDC_TOTAL), file.total) << file.name;
         Command(IDC_PLAY);
-        EXPECT_EQ(WavePlayState, Playing) << file.name;
-        for (int waited = 0; waited < 4000 && WavePlayState != Stopped; waited += 100)
+        EXPECT_EQ(WavePlayState, WavePlaying) << file.name;
+        for (int waited = 0; waited < 4000 && WavePlayState != WaveStopped; waited += 100)
             Pump(100);
-        EXPECT_EQ(WavePlayState, Stopped) << file.name << ": the end is never reached";
+        EXPECT_EQ(WavePlayState, WaveStopped) << file.name << ": the end is never reached";
         Pump(400);
         Bytes captured;
         ASSERT_TRUE(ReadBytes(WindowsPath(capture), captured));
@@ -231,11 +230,11 @@ TEST_F(WaveRealTest, ATakeFromTheSinkIsSavedWhole) {
     Pump(300);
 
     Command(IDC_RECORD);
-    ASSERT_EQ(WavePlayState, Recording);
+    ASSERT_EQ(WavePlayState, WaveRecording);
     EXPECT_EQ(ControlText(WavePanel, IDC_TITLE), "untitled 16Bit 22K");
     Pump(3000);
     Command(IDC_STOP);
-    EXPECT_EQ(WavePlayState, Stopped);
+    EXPECT_EQ(WavePlayState, WaveStopped);
     EXPECT_EQ(WaveModified, 1);
     // The total comes from where the take stopped: the driver's length
     // reads 0 until the take is saved.
@@ -247,7 +246,7 @@ TEST_F(WaveRealTest, ATakeFromTheSinkIsSavedWhole) {
     Command(IDC_RECORD);
     ASSERT_EQ(robot.Seen().size(), 1u);
     EXPECT_EQ(robot.Seen()[0].text.substr(0, 14), "[UNTITLED.WAV]");
-    EXPECT_EQ(WavePlayState, Stopped);
+    EXPECT_EQ(WavePlayState, WaveStopped);
     EXPECT_EQ(WaveModified, 1);
 
     // The Power key asks too: Yes, and a name typed into the Save dialog.
