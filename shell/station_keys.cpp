@@ -80,7 +80,7 @@ bool Running(HWND panel) {
     if (panel == MidiPanel)
         return MidiPlayState == MidiPlaying;
     if (panel == WavePanel)
-        return WavePlayState == 1 || WavePlayState == 3;
+        return WavePlayState == WavePlaying || WavePlayState == WaveRecording;
     if (panel == VideoPanel)
         return VideoPlayState == VideoPlaying || VideoPlayState == VideoStepping;
     if (panel == CdPanel)
