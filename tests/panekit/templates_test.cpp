@@ -197,7 +197,8 @@ const std::vector<Template> &templates() {
                        combo(1137, CBS_DROPDOWNLIST)} +
                   Ctls{group(7007), radio(1072), radio(1073), group(7013),
                        rows(1061, LBS_NOTIFY | LBS_EXTENDEDSEL), rows(1069, 0, kHidden),
-                       button(1060, BS_DEFPUSHBUTTON), push(IDCANCEL, "Cancel")} +
+                       push(1067, "Export..."), button(1060, BS_DEFPUSHBUTTON),
+                       push(IDCANCEL, "Cancel")} +
                   Ctls{hiddenButton(IDOK), hiddenButton(1038), hiddenButton(1040),
                        hiddenButton(1063)}),
     };
