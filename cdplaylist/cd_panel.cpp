@@ -860,10 +860,12 @@ BOOL OnInitDialog(HWND panel) {
     CdPollClock = 0;
     if (SetTimer(panel, CdTimer, CdTimerMs, nullptr) == 0) {
         MessageBoxA(panel, Text(IDS_CANT_GET_TIMER), Text(IDS_ERROR_CAPTION), MB_OK | MB_ICONERROR);
-        return TRUE;
+        return FALSE;
     }
     FirstProbe(panel);
-    return TRUE;
+    // No key takes the focus: that would activate the main window while it
+    // is still being built, before it is shown.
+    return FALSE;
 }
 
 BOOL OnDestroy(HWND panel) {

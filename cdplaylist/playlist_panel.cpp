@@ -183,7 +183,9 @@ BOOL OnInitDialog(HWND panel) {
     PlaylistPanelBrush = CreateSolidBrush(RGB(0, 0, 0));
     PlayMode = ReadSettingInt("Mixer", "PLAYMODE", 0) == 1 ? 1 : 0;
     LatchedPlayButton = LatchedPauseButton = nullptr;
-    return TRUE;
+    // No key takes the focus: that would activate the main window while it
+    // is still being built, before it is shown.
+    return FALSE;
 }
 
 BOOL OnDestroy() {

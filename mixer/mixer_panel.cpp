@@ -274,7 +274,9 @@ BOOL OnInitDialog(HWND panel) {
     ShowDevice(panel);
     if (SetTimer(panel, MasterPollTimer, MasterPollMs, nullptr) == 0)
         MessageBoxA(panel, Text(IDS_CANT_GET_TIMER), Text(IDS_ERROR_CAPTION), MB_OK | MB_ICONERROR);
-    return TRUE;
+    // No key takes the focus: that would activate the main window while it
+    // is still being built, before it is shown.
+    return FALSE;
 }
 
 // ---- the user ----

@@ -378,7 +378,9 @@ BOOL OnInitDialog(HWND panel) {
     if (ShellGeneration == 95)
         for (int id : {IDC_TITLE, IDC_TOTAL, IDC_TIME})
             SendDlgItemMessageA(panel, id, WM_SETFONT, reinterpret_cast<WPARAM>(PanelFont), TRUE);
-    return TRUE;
+    // No key takes the focus: that would activate the main window while it
+    // is still being built, before it is shown.
+    return FALSE;
 }
 
 BOOL OnDestroy(HWND panel) {

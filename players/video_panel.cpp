@@ -491,7 +491,9 @@ BOOL OnInitDialog(HWND panel) {
     SavedWindowX = SavedWindowY = 0;
     LatchedPlayButton = LatchedPauseButton = nullptr;
     GetDlgItemTextA(panel, IDC_TITLE, IdleTitle, sizeof IdleTitle);
-    return TRUE;
+    // No key takes the focus: that would activate the main window while it
+    // is still being built, before it is shown.
+    return FALSE;
 }
 
 BOOL OnDestroy(HWND panel) {

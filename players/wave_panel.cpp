@@ -747,7 +747,9 @@ BOOL OnInitDialog(HWND panel) {
         ShowWindow(GetDlgItem(MixerPanel, MixerLoopKey),
                    RecordSource == RecordFromLoop ? SW_HIDE : SW_SHOW);
     LoadHiddenFaders(panel);
-    return TRUE;
+    // No key takes the focus: that would activate the main window while it
+    // is still being built, before it is shown.
+    return FALSE;
 }
 
 BOOL OnDestroy(HWND panel) {

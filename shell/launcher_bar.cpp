@@ -119,7 +119,9 @@ BOOL OnInitDialog(HWND bar) {
         if (ReadSettingInt("EFX", "DLOG", 0) != 0)
             OpenEfxAtFirstPaint = true;
     }
-    return TRUE;
+    // No key takes the focus: that would activate the main window while it
+    // is still being built, before it is shown.
+    return FALSE;
 }
 
 BOOL OnPaint(HWND bar) {
