@@ -51,12 +51,7 @@ constexpr int ParkedX = 641;
 constexpr int PlaylistModeText = 7007;
 const int PlaylistLamps[] = {4012, 113, 4009};
 
-struct KeyPlacement {
-    int id;
-    int x, y, width, height;
-};
-
-const KeyPlacement LauncherKeys[] = {
+const ControlPlace LauncherKeys[] = {
     {IDC_SHOW_WAVE, 109, 26, 55, 14},     {IDC_SHOW_MIDI, 164, 26, 52, 14},
     {IDC_SHOW_CD, 216, 26, 51, 14},       {IDC_SHOW_MIXER, 268, 26, 48, 14},
     {IDC_SHOW_PLAYLIST, 322, 26, 47, 14}, {IDC_CONFIG, 372, 26, 48, 14},
@@ -96,8 +91,7 @@ void ReadOptions() {
 
 BOOL OnInitDialog(HWND bar) {
     ChipFlag = ProbeChipRevision();
-    for (const KeyPlacement &key : LauncherKeys)
-        MoveWindow(GetDlgItem(bar, key.id), key.x, key.y, key.width, key.height, TRUE);
+    PlaceControls(bar, LauncherKeys);
     ReadOptions();
     PanelStackCount = 0;
     CdPanelShown = MidiPanelShown = WavePanelShown = PlaylistPanelShown = VideoPanelShown = false;

@@ -152,7 +152,17 @@ void SwitchControl(HWND control, bool on) {
         SendMessageA(control, WM_COMMAND, on ? CMD_SET_ON : CMD_SET_OFF, 0);
 }
 
+// The controls of a table move in one deferred pass; where the platform
+// cannot hold the pass, one by one.
 void PlaceControls(HWND panel, const ControlPlace *places, size_t count, BOOL repaint) {
+    UINT flags = SWP_NOZORDER | SWP_NOACTIVATE | (repaint ? 0 : SWP_NOREDRAW);
+    HDWP pass = BeginDeferWindowPos(static_cast<int>(count));
+    for (size_t i = 0; i < count && pass != nullptr; ++i)
+        if (HWND control = GetDlgItem(panel, places[i].id))
+            pass = DeferWindowPos(pass, control, nullptr, places[i].x, places[i].y, places[i].width,
+                                  places[i].height, flags);
+    if (pass != nullptr && EndDeferWindowPos(pass))
+        return;
     for (size_t i = 0; i < count; ++i)
         if (HWND control = GetDlgItem(panel, places[i].id))
             MoveWindow(control, places[i].x, places[i].y, places[i].width, places[i].height,
