@@ -145,6 +145,17 @@ void DrawMeterRow(HDC dc, int y, int level, HPEN const lit[3], HPEN const dark[3
     }
 }
 
+// The levels the meter's rows show on screen; none after a paint.
+struct MeterRows {
+    int upper = -1, lower = -1;
+};
+MeterRows DrawnMeter;
+
+void OnPaint(HWND panel) {
+    PaintPanel(panel, WaveBackground);
+    DrawnMeter = MeterRows{};
+}
+
 int MeterLevel(WORD peak, bool dark) {
     int level = static_cast<int>(((peak + 32768u) % 65536u) / 5041u) - 4;
     return !dark && level < 1 ? 1 : level;
@@ -153,11 +164,14 @@ int MeterLevel(WORD peak, bool dark) {
 } // namespace
 
 // The two-row peak meter: the left channel above, the right channel below
-// (the left one again for mono data). 0x80008000 draws it dark.
+// (the left one again for mono data). 0x80008000 draws it dark. Rows that
+// show what they showed are not drawn again until the panel is painted.
 void DrawLevelMeter(HWND panel, DWORD value) {
     bool dark = value == DarkMeter;
     int upper = MeterLevel(LOWORD(value), dark);
     int lower = MeterLevel(WaveChannels == 2 ? HIWORD(value) : LOWORD(value), dark);
+    if (upper == DrawnMeter.upper && lower == DrawnMeter.lower)
+        return;
     gdi::Pen cyan(CreatePen(PS_SOLID, 1, RGB(0, 255, 255)));
     gdi::Pen darkCyan(CreatePen(PS_SOLID, 1, RGB(0, 128, 128)));
     gdi::Pen yellow(CreatePen(PS_SOLID, 1, RGB(255, 255, 0)));
@@ -172,6 +186,7 @@ void DrawLevelMeter(HWND panel, DWORD value) {
     DrawMeterRow(dc, 22, upper, lit, unlit);
     DrawMeterRow(dc, 36, lower, lit, unlit);
     ReleaseDC(panel, dc);
+    DrawnMeter = {upper, lower};
 }
 
 namespace {
@@ -769,7 +784,7 @@ BOOL OnDestroy(HWND panel) {
 INT_PTR CALLBACK WavePanelProc(HWND panel, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_INITDIALOG: return OnInitDialog(panel);
-    case WM_PAINT: PaintPanel(panel, WaveBackground); return TRUE;
+    case WM_PAINT: OnPaint(panel); return TRUE;
     case WM_CTLCOLORSTATIC:
         StaticColors(WavePanelBrush, panel, reinterpret_cast<HDC>(wParam));
         return reinterpret_cast<INT_PTR>(WavePanelBrush);

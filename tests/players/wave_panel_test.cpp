@@ -273,6 +273,9 @@ TEST_F(WavePanelTest, TheMeterShowsThePeaksOfEachChannel) {
     Pump(300);
     EXPECT_EQ(litSegments(22), 1) << "a running meter shows one segment for silence";
     EXPECT_EQ(litSegments(36), 9);
+    RedrawWindow(WavePanel, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    Pump(300);
+    EXPECT_EQ(litSegments(36), 9) << "the same levels are drawn again after a paint";
     Command(IDC_STOP);
     EXPECT_EQ(litSegments(22), 0) << "stopped: dark";
     EXPECT_EQ(litSegments(36), 0);
