@@ -56,10 +56,15 @@ bool Enabled(HWND window) {
     return (GetWindowLongA(window, GWL_STYLE) & WS_DISABLED) == 0;
 }
 
+// The main window or a window inside it; the windows it owns (the 3D sound
+// window, dialogs) are not, although GetParent answers their owner.
 bool InStation(HWND window) {
-    for (; window != nullptr; window = GetParent(window))
+    for (; window != nullptr; window = GetParent(window)) {
         if (window == MainWindow)
             return true;
+        if ((GetWindowLongA(window, GWL_STYLE) & WS_CHILD) == 0)
+            return false;
+    }
     return false;
 }
 

@@ -146,6 +146,15 @@ TEST_F(StationKeysTest, NothingHappensToThePanelsWhileADialogIsOpen) {
     EXPECT_EQ(SimMciCallsOf(MCI_PLAY).size(), plays);
     EXPECT_EQ(MidiPlayState, MidiPlaying);
     EXPECT_EQ(WavePanelShown, waveShown);
+
+    // The 3D sound window, which the main window owns, keeps its keys too.
+    PressLauncher(IDC_EFX);
+    ASSERT_NE(EfxWindow, nullptr);
+    PostMessageA(EfxWindow, WM_KEYDOWN, VK_SPACE, 1);
+    PostMessageA(GetWindow(EfxWindow, GW_CHILD), WM_KEYDOWN, 'W', 1);
+    Pump(100);
+    EXPECT_EQ(MidiPlayState, MidiPlaying);
+    EXPECT_EQ(WavePanelShown, waveShown);
 }
 
 } // namespace
