@@ -87,7 +87,6 @@ constexpr int NameTakenChars = 125; // characters taken from the collection box
 constexpr int SectionSize = NameSize + 8;
 constexpr int RowTextSize = 256;
 constexpr int MaxSelectedRows = 100;
-constexpr int MaxCollectionNames = 100;
 constexpr int ExaminedFileChars = 512;
 constexpr int RowsAboveAddition = 7;
 constexpr int ScrollFromRow = 8;
@@ -297,8 +296,7 @@ void PreselectBoundCollection(HWND dialog) {
 }
 
 void FillCollectionNames(HWND dialog) {
-    int number = ReadSettingInt("PlayListTitle", "Number", 1);
-    number = std::min(std::max(number, 1), MaxCollectionNames);
+    int number = ListedCollectionCount();
     ToList(dialog, IDC_COLLECTIONS, CB_LIMITTEXT, NameTakenChars);
     for (int index = 1; index <= number; ++index) {
         char key[16];
@@ -377,18 +375,13 @@ bool IsDirectory(const char *path) {
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
-bool IsFile(const char *path) {
-    DWORD attributes = GetFileAttributesA(path);
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
-}
-
 // "directory name name ..." when the text before the first blank is a
 // directory and the names after it are bare names, else one full path (which
 // may have blanks in its directories).
 void SplitFileBuffer(const char *buffer, ChosenFiles &files) {
     std::snprintf(files.names, sizeof files.names, "%s", buffer);
     char *blank = std::strchr(files.names, ' ');
-    if (blank != nullptr && !IsFile(buffer) && std::strchr(blank + 1, '\\') == nullptr) {
+    if (blank != nullptr && !IsPlainFile(buffer) && std::strchr(blank + 1, '\\') == nullptr) {
         *blank = '\0';
         if (IsDirectory(files.names)) {
             std::snprintf(files.directory, sizeof files.directory, "%s", files.names);

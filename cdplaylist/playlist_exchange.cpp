@@ -209,11 +209,6 @@ std::string ResolvedPath(std::string text, const std::string &folder) {
     return folder + "\\" + text;
 }
 
-bool IsPlainFile(const char *path) {
-    DWORD attributes = GetFileAttributesA(path);
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
-}
-
 // What the import takes and what it does not, with the reasons.
 struct ImportResult {
     CollectionEntries entries;
@@ -244,10 +239,8 @@ const char *ReasonAgainst(const ListedEntry &entry, bool utf8, const std::string
         return NotInCodePage;
     if (path.size() >= EntryTextSize)
         return PathTooLong;
-    char extension[16] = "";
-    FileExtensionOf(path.c_str(), extension, sizeof extension);
-    if (lstrcmpiA(extension, ".MID") != 0 && lstrcmpiA(extension, ".RMI") != 0 &&
-        lstrcmpiA(extension, ".WAV") != 0)
+    MediaKind kind = MediaKind::Midi;
+    if (!PlayerFileKind(path.c_str(), &kind))
         return OtherType;
     return IsPlainFile(path.c_str()) ? nullptr : NoSuchFile;
 }

@@ -14,15 +14,14 @@ namespace {
 
 const char EndMarker[] = "ENDFLAG.END";
 const char ReplaceQuestion[] = "The collection \"%s\" exists.\nReplace it?";
-constexpr int MaxCollectionNames = 100;
 constexpr int NameSize = 128;
 
-int ListedNameCount() {
+} // namespace
+
+int ListedCollectionCount() {
     int number = ReadSettingInt("PlayListTitle", "Number", 1);
     return number < 1 ? 1 : (number > MaxCollectionNames ? MaxCollectionNames : number);
 }
-
-} // namespace
 
 bool IsTrackEntry(const char *entry) {
     for (int i = 0; i < 4; ++i)
@@ -49,7 +48,7 @@ bool WriteCollectionEntries(const char *section, const CollectionEntries &entrie
 }
 
 bool CollectionListed(const char *name) {
-    int number = ListedNameCount();
+    int number = ListedCollectionCount();
     for (int index = 1; index <= number; ++index) {
         char key[16];
         std::snprintf(key, sizeof key, "%d", index);

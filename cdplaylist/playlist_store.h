@@ -17,6 +17,12 @@ struct CollectionEntries {
 // held. Answers whether one of them is a disc track.
 bool WriteCollectionEntries(const char *section, const CollectionEntries &entries);
 
+// The list of collection names holds at most this many.
+constexpr int MaxCollectionNames = 100;
+
+// How many names the list holds: its "Number", 1 to MaxCollectionNames.
+int ListedCollectionCount();
+
 // Whether the list of collection names holds this name, in any case.
 bool CollectionListed(const char *name);
 // Adds a name at the end of the list of collection names, unless listed.

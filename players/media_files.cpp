@@ -234,26 +234,41 @@ int ChooseMediaFile(HWND owner, const char *initialText, int filterIndex, int mo
     return RunFileDialog(FileRequest, mode) ? 1 : 0;
 }
 
+bool PlayerFileKind(const char *path, MediaKind *kind) {
+    char extension[PendingMediaPathSize] = "";
+    FileExtensionOf(path, extension, sizeof extension);
+    if (HasExtension(extension, ".MID") || HasExtension(extension, ".RMI"))
+        *kind = MediaKind::Midi;
+    else if (HasExtension(extension, ".WAV"))
+        *kind = MediaKind::Wave;
+    else
+        return false;
+    return true;
+}
+
+bool IsPlainFile(const char *path) {
+    DWORD attributes = GetFileAttributesA(path);
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
 int DispatchMediaFile(const char *path) {
     if (path == nullptr || std::strlen(path) >= sizeof PendingMediaPath)
         return 0;
     if (IsPlaylistFile(path))
         return OpenPlaylistFile(MainWindow, path) ? 1 : 0;
-    char extension[PendingMediaPathSize] = "";
-    FileExtensionOf(path, extension, sizeof extension);
-    if (HasExtension(extension, ".MID") || HasExtension(extension, ".RMI")) {
+    MediaKind kind = MediaKind::Midi;
+    if (!PlayerFileKind(path, &kind))
+        return 0;
+    if (kind == MediaKind::Midi) {
         CopyText(PendingMediaPath, sizeof PendingMediaPath, path);
         SendOpenAndPlay(MidiPanel);
         return 1;
     }
-    if (HasExtension(extension, ".WAV")) {
-        if (ConfirmWaveChanges() == 0)
-            return 0;
-        CopyText(PendingMediaPath, sizeof PendingMediaPath, path);
-        SendOpenAndPlay(WavePanel);
-        return 1;
-    }
-    return 0;
+    if (ConfirmWaveChanges() == 0)
+        return 0;
+    CopyText(PendingMediaPath, sizeof PendingMediaPath, path);
+    SendOpenAndPlay(WavePanel);
+    return 1;
 }
 
 int ConfirmWaveChanges() {

@@ -6,6 +6,8 @@
 #include <commdlg.h>
 #include <mmsystem.h>
 
+#include "players/media_check.h"
+
 #include <cstddef>
 
 constexpr int FileRequestBufferSize = 258;
@@ -45,6 +47,13 @@ int ChooseMediaFile(HWND owner, const char *initialText, int filterIndex, int mo
 // than the platform's file calls take is refused in the dialog, by a message
 // that names it.
 BOOL RunFileDialog(OPENFILENAMEA &request, int mode);
+
+// Whether the MIDI or the WAVE player takes a file of this name (by its
+// extension: .mid and .rmi, .wav), and which.
+bool PlayerFileKind(const char *path, MediaKind *kind);
+
+// Whether the path names a file (not a folder).
+bool IsPlainFile(const char *path);
 
 // Hands a media file to the player for its extension, or a playlist file to
 // the playlist. Answers 1 when a

@@ -304,10 +304,15 @@ INT_PTR CALLBACK LauncherBarProc(HWND bar, UINT message, WPARAM wParam, LPARAM) 
     }
 }
 
-int RemovePanel(HWND panel, int slotHeight) {
+int StackIndexOf(HWND panel) {
     int index = 0;
     while (index < PanelStackCount && PanelStack[index].panel != panel)
         ++index;
+    return index;
+}
+
+int RemovePanel(HWND panel, int slotHeight) {
+    int index = StackIndexOf(panel);
     if (index == PanelStackCount)
         return 0;
     int shift = slotHeight - SlotOverlap;

@@ -41,6 +41,9 @@ extern char PlayListEntry[PlayListNameSize];
 
 INT_PTR CALLBACK LauncherBarProc(HWND bar, UINT message, WPARAM wParam, LPARAM lParam);
 
+// The panel's place in the stack, PanelStackCount when it is not there.
+int StackIndexOf(HWND panel);
+
 // Takes a panel out of the stack and closes the gap. Answers 0 when the panel
 // is not in the stack.
 int RemovePanel(HWND panel, int slotHeight);

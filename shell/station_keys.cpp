@@ -4,6 +4,7 @@
 #include "cdplaylist/cd_panel.h"
 #include "cdplaylist/sequencer.h"
 #include "panekit/resources/panel_ids.h"
+#include "players/media_device.h"
 #include "players/midi_panel.h"
 #include "players/video_panel.h"
 #include "players/wave_panel.h"
@@ -36,18 +37,10 @@ const LauncherAccess LauncherAccessKeys[] = {
     {'E', IDC_EDIT_PLAYLIST}, {'O', IDC_CONFIG},        {'D', IDC_EFX},
 };
 
+// The transport keys the players pass on to the playlist, back to start and
+// Open.
 bool IsTransportKey(int id) {
-    switch (id) {
-    case IDC_PLAY:
-    case IDC_PAUSE:
-    case IDC_STOP:
-    case IDC_FF:
-    case IDC_REW:
-    case IDC_FFSKIP:
-    case IDC_REWSKIP:
-    case IDC_OPEN: return true;
-    default: return false;
-    }
+    return EchoedToPlaylist(id) || id == IDC_REWSKIP || id == IDC_OPEN;
 }
 
 // WS_DISABLED read off the style: the platform's own question is missing on
@@ -74,10 +67,7 @@ bool IsPlayer(HWND panel) {
 }
 
 bool OnShow(HWND panel) {
-    for (int i = 0; i < PanelStackCount; ++i)
-        if (PanelStack[i].panel == panel)
-            return true;
-    return false;
+    return StackIndexOf(panel) < PanelStackCount;
 }
 
 // Playing, or recording: what the play-or-pause key pauses.
