@@ -153,9 +153,10 @@ void SwitchControl(HWND control, bool on) {
 }
 
 // The controls of a table move in one deferred pass; where the platform
-// cannot hold the pass, one by one.
+// cannot hold the pass, one by one. The panel's erase of what the moves
+// uncover waits for its next paint: a panel is placed before it is shown.
 void PlaceControls(HWND panel, const ControlPlace *places, size_t count, BOOL repaint) {
-    UINT flags = SWP_NOZORDER | SWP_NOACTIVATE | (repaint ? 0 : SWP_NOREDRAW);
+    UINT flags = SWP_NOZORDER | SWP_NOACTIVATE | SWP_DEFERERASE | (repaint ? 0 : SWP_NOREDRAW);
     HDWP pass = BeginDeferWindowPos(static_cast<int>(count));
     for (size_t i = 0; i < count && pass != nullptr; ++i)
         if (HWND control = GetDlgItem(panel, places[i].id))
