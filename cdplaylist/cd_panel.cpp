@@ -817,8 +817,9 @@ LRESULT OnMciNotify(HWND panel) {
 void PlaceCdControls(HWND panel) {
     PlaceControls(panel, CdPlaces);
     if (ShellGeneration == 95)
-        for (int id : {IDC_TITLE, IDC_TRACKLINE, IDC_DISCTIME, IDC_POSITION, IDC_FONTLABEL})
-            SendDlgItemMessageA(panel, id, WM_SETFONT, reinterpret_cast<WPARAM>(PanelFont), TRUE);
+        SetControlFonts(panel,
+                        {IDC_TITLE, IDC_TRACKLINE, IDC_DISCTIME, IDC_POSITION, IDC_FONTLABEL},
+                        PanelFont);
 }
 
 // Opens the device and shows the disc in the drive, as far as there is one.

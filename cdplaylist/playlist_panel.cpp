@@ -177,9 +177,9 @@ BOOL OnCommand(HWND panel, WPARAM wParam, LPARAM lParam) {
 BOOL OnInitDialog(HWND panel) {
     PlaceControls(panel, PlaylistPlaces);
     if (ShellGeneration == 95)
-        for (int id : {IDC_TOTAL, IDC_TIME, IDC_ENTRY_LIST, IDC_ENTRY_TEXTS, IDC_PLAY_MODE})
-            SendDlgItemMessageA(panel, id, WM_SETFONT, reinterpret_cast<WPARAM>(PlaylistFont),
-                                TRUE);
+        SetControlFonts(panel,
+                        {IDC_TOTAL, IDC_TIME, IDC_ENTRY_LIST, IDC_ENTRY_TEXTS, IDC_PLAY_MODE},
+                        PlaylistFont);
     PlaylistPanelBrush = CreateSolidBrush(RGB(0, 0, 0));
     PlayMode = ReadSettingInt("Mixer", "PLAYMODE", 0) == 1 ? 1 : 0;
     LatchedPlayButton = LatchedPauseButton = nullptr;

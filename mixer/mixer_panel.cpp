@@ -221,9 +221,10 @@ void SelectSource(HWND panel, int source) {
 void PlaceControls(HWND panel) {
     PlaceControls(panel, MixerPlaces);
     if (ShellGeneration == 95 || LanguageCode == LanguageJapanese)
-        for (int id :
-             {1022, 1007, 1008, 1010, 1009, 1011, 1012, 1014, 1013, 10, 11, 12, 13, SourceCaption})
-            SendDlgItemMessageA(panel, id, WM_SETFONT, reinterpret_cast<WPARAM>(MixerFont), TRUE);
+        SetControlFonts(
+            panel,
+            {1022, 1007, 1008, 1010, 1009, 1011, 1012, 1014, 1013, 10, 11, 12, 13, SourceCaption},
+            MixerFont);
 }
 
 void HideMissingChannels(HWND panel) {

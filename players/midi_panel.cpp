@@ -376,8 +376,7 @@ BOOL OnInitDialog(HWND panel) {
     MidiPlayState = MidiStopped;
     PlaceControls(panel, MidiPlaces);
     if (ShellGeneration == 95)
-        for (int id : {IDC_TITLE, IDC_TOTAL, IDC_TIME})
-            SendDlgItemMessageA(panel, id, WM_SETFONT, reinterpret_cast<WPARAM>(PanelFont), TRUE);
+        SetControlFonts(panel, {IDC_TITLE, IDC_TOTAL, IDC_TIME}, PanelFont);
     // No key takes the focus: that would activate the main window while it
     // is still being built, before it is shown.
     return FALSE;

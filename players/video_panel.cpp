@@ -481,8 +481,7 @@ LRESULT OnMciNotify(HWND panel, MCIDEVICEID device) {
 BOOL OnInitDialog(HWND panel) {
     PlaceControls(panel, VideoPlaces, FALSE);
     if (ShellGeneration == 95)
-        for (int id : {IDC_TITLE, IDC_TOTAL, IDC_TIME})
-            SendDlgItemMessageA(panel, id, WM_SETFONT, reinterpret_cast<WPARAM>(PanelFont), TRUE);
+        SetControlFonts(panel, {IDC_TITLE, IDC_TOTAL, IDC_TIME}, PanelFont);
     VideoPanelBrush = CreateSolidBrush(RGB(0, 0, 0));
     VideoPlayState = VideoStopped;
     VideoDeviceOpen = false;

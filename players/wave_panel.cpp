@@ -742,8 +742,7 @@ BOOL OnInitDialog(HWND panel) {
     SetDlgItemTextA(panel, IDC_TITLE, Text(IDS_WAVE_PLAYER));
     PlaceControls(panel, WavePlaces, FALSE);
     if (ShellGeneration == 95)
-        for (int id : {IDC_TITLE, IDC_TOTAL, IDC_TIME, IDC_SPARE_TEXT})
-            SendDlgItemMessageA(panel, id, WM_SETFONT, reinterpret_cast<WPARAM>(PanelFont), TRUE);
+        SetControlFonts(panel, {IDC_TITLE, IDC_TOTAL, IDC_TIME, IDC_SPARE_TEXT}, PanelFont);
     WavePanelBrush = CreateSolidBrush(RGB(0, 0, 0));
     if (WaveLockOption == 1)
         SwitchControl(GetDlgItem(panel, IDC_WAVELOCK), true);

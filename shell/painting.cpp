@@ -170,6 +170,12 @@ void PlaceControls(HWND panel, const ControlPlace *places, size_t count, BOOL re
                        repaint);
 }
 
+void SetControlFonts(HWND panel, std::initializer_list<int> ids, HFONT font) {
+    BOOL redraw = IsWindowVisible(panel);
+    for (int id : ids)
+        SendDlgItemMessageA(panel, id, WM_SETFONT, reinterpret_cast<WPARAM>(font), redraw);
+}
+
 RECT ReachableScreen(int(WINAPI *metric)(int)) {
     int left = metric(SM_XVIRTUALSCREEN);
     int top = metric(SM_YVIRTUALSCREEN);

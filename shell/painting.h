@@ -5,6 +5,8 @@
 #pragma once
 #include <windows.h>
 
+#include <initializer_list>
+
 // Background skins of panekit32.
 constexpr int LauncherBackground = 1999;
 constexpr int CdBackground = 122;
@@ -47,6 +49,10 @@ template <size_t N>
 void PlaceControls(HWND panel, const ControlPlace (&places)[N], BOOL repaint = TRUE) {
     PlaceControls(panel, places, N, repaint);
 }
+
+// Gives the listed controls of a panel a font; a panel not yet on screen
+// draws them with it when it is shown.
+void SetControlFonts(HWND panel, std::initializer_list<int> ids, HFONT font);
 
 // The area a window of the station is kept within so that it can be seen
 // and moved: the virtual screen of all monitors, or the primary screen where
