@@ -15,6 +15,7 @@
 #include "shell/text_table.h"
 
 #include <initializer_list>
+#include <iterator>
 
 namespace {
 
@@ -107,6 +108,19 @@ const MissingRule MissingRules[] = {
 DWORD LastPolledMaster; // kept while the panel is closed
 HBRUSH MixerPanelBrush; // behind the panel's static texts
 
+// The panel's controls in the order of MixerPlaces, found once when the
+// panel places them, so that filling and following it looks none up again.
+HWND MixerHandles[std::size(MixerPlaces)];
+HWND HandlesPanel;
+
+HWND Control(HWND window, int id) {
+    if (window == HandlesPanel && window != nullptr)
+        for (size_t i = 0; i < std::size(MixerPlaces); ++i)
+            if (MixerPlaces[i].id == id)
+                return MixerHandles[i];
+    return GetDlgItem(window, id);
+}
+
 DWORD VolumeOf(const Channel &channel) {
     return channel.volume != nullptr ? MixerControlMap.*channel.volume
                                      : RecordLevelOf(RecordSource);
@@ -150,6 +164,11 @@ const Channel *ChannelOfMute(DWORD control) {
 
 // The control whose short window handle a notification of a key carries.
 int KeyNamed(HWND panel, LPARAM lParam) {
+    if (panel == HandlesPanel)
+        for (size_t i = 0; i < std::size(MixerPlaces); ++i)
+            if (MixerHandles[i] != nullptr &&
+                LOWORD(reinterpret_cast<DWORD_PTR>(MixerHandles[i])) == LOWORD(lParam))
+                return MixerPlaces[i].id;
     for (HWND child = GetWindow(panel, GW_CHILD); child != nullptr;
          child = GetWindow(child, GW_HWNDNEXT))
         if (LOWORD(reinterpret_cast<DWORD_PTR>(child)) == LOWORD(lParam))
@@ -158,23 +177,23 @@ int KeyNamed(HWND panel, LPARAM lParam) {
 }
 
 LPARAM ShortHandleOf(HWND panel, int id) {
-    return LOWORD(reinterpret_cast<DWORD_PTR>(GetDlgItem(panel, id)));
+    return LOWORD(reinterpret_cast<DWORD_PTR>(Control(panel, id)));
 }
 
 void SetFader(HWND window, int id, DWORD value) {
-    SendDlgItemMessageA(window, id, SVM_SETPOS, 0, MAKELPARAM(0, LOWORD(value)));
+    SendMessageA(Control(window, id), SVM_SETPOS, 0, MAKELPARAM(0, LOWORD(value)));
 }
 
 int FaderValue(HWND window, int id) {
-    return LOWORD(SendDlgItemMessageA(window, id, SVM_GETPOS, 0, 0));
+    return LOWORD(SendMessageA(Control(window, id), SVM_GETPOS, 0, 0));
 }
 
 void Light(HWND window, int id, bool on) {
-    SwitchControl(GetDlgItem(window, id), on);
+    SwitchControl(Control(window, id), on);
 }
 
 void Show(HWND window, int id, bool shown) {
-    if (HWND control = GetDlgItem(window, id))
+    if (HWND control = Control(window, id))
         ShowWindow(control, shown ? SW_SHOW : SW_HIDE);
 }
 
@@ -219,12 +238,14 @@ void SelectSource(HWND panel, int source) {
 // ---- opening ----
 
 void PlaceControls(HWND panel) {
-    PlaceControls(panel, MixerPlaces);
-    if (ShellGeneration == 95 || LanguageCode == LanguageJapanese)
-        SetControlFonts(
-            panel,
-            {1022, 1007, 1008, 1010, 1009, 1011, 1012, 1014, 1013, 10, 11, 12, 13, SourceCaption},
-            MixerFont);
+    PlaceControls(panel, MixerPlaces, std::size(MixerPlaces), TRUE, MixerHandles);
+    HandlesPanel = panel;
+    if (ShellGeneration != 95 && LanguageCode != LanguageJapanese)
+        return;
+    BOOL redraw = IsWindowVisible(panel);
+    for (int id :
+         {1022, 1007, 1008, 1010, 1009, 1011, 1012, 1014, 1013, 10, 11, 12, 13, SourceCaption})
+        SendMessageA(Control(panel, id), WM_SETFONT, reinterpret_cast<WPARAM>(MixerFont), redraw);
 }
 
 void HideMissingChannels(HWND panel) {
@@ -235,7 +256,7 @@ void HideMissingChannels(HWND panel) {
             if (id != 0)
                 Show(panel, id, false);
         if (rule.deadLabel != 0)
-            SetDlgItemTextA(panel, rule.deadLabel, "----");
+            SetWindowTextA(Control(panel, rule.deadLabel), "----");
     }
     if (!MixerControlExists(MixerControlMap.MonoInVolume) || MonoInOption == 0)
         for (int id : {MonoMuteKey, MonoLabel, MonoFader})
@@ -245,7 +266,7 @@ void HideMissingChannels(HWND panel) {
 void SetRanges(HWND panel) {
     for (int id = 14; id <= 30; ++id) {
         bool fine = id == 16 || id == 17 || id == 18 || id == 19 || id == LoopFader;
-        SendDlgItemMessageA(panel, id, SVM_SETRANGE, 0, MAKELPARAM(0, fine ? 64 : 16));
+        SendMessageA(Control(panel, id), SVM_SETRANGE, 0, MAKELPARAM(0, fine ? 64 : 16));
     }
 }
 
@@ -260,8 +281,8 @@ void ShowDevice(HWND panel) {
 }
 
 BOOL OnInitDialog(HWND panel) {
-    SetDlgItemTextA(panel, SourceCaption, Text(IDS_SOURCE));
     PlaceControls(panel);
+    SetWindowTextA(Control(panel, SourceCaption), Text(IDS_SOURCE));
     Light(panel, RecLeftFader, true);
     Light(panel, RecRightFader, true);
     HideMissingChannels(panel);
@@ -291,9 +312,9 @@ void OnFaderMoved(HWND panel, HWND slider) {
     bool linked = channel->right != 0 && (LockOption == 1 || slot == MixerControlMap.RecMicLevel);
     int partner = id == channel->left ? channel->right : channel->left;
     if (linked)
-        SendDlgItemMessageA(panel, partner, SVM_MOVEBY,
-                            static_cast<WPARAM>(GetWindowLongA(slider, SVL_VALUESTEP)),
-                            GetWindowLongA(slider, SVL_PIXELSTEP));
+        SendMessageA(Control(panel, partner), SVM_MOVEBY,
+                     static_cast<WPARAM>(GetWindowLongA(slider, SVL_VALUESTEP)),
+                     GetWindowLongA(slider, SVL_PIXELSTEP));
     DWORD left = static_cast<DWORD>(FaderValue(panel, channel->left)) * channel->scale;
     DWORD right = channel->right != 0
                       ? static_cast<DWORD>(FaderValue(panel, channel->right)) * channel->scale
@@ -360,6 +381,7 @@ BOOL OnDestroy(HWND panel) {
     KillTimer(panel, MasterPollTimer);
     DeleteObject(MixerPanelBrush);
     MixerPanelBrush = nullptr;
+    HandlesPanel = nullptr;
     return FALSE;
 }
 

@@ -155,13 +155,18 @@ void SwitchControl(HWND control, bool on) {
 // The controls of a table move in one deferred pass; where the platform
 // cannot hold the pass, one by one. The panel's erase of what the moves
 // uncover waits for its next paint: a panel is placed before it is shown.
-void PlaceControls(HWND panel, const ControlPlace *places, size_t count, BOOL repaint) {
+void PlaceControls(HWND panel, const ControlPlace *places, size_t count, BOOL repaint,
+                   HWND *handles) {
     UINT flags = SWP_NOZORDER | SWP_NOACTIVATE | SWP_DEFERERASE | (repaint ? 0 : SWP_NOREDRAW);
     HDWP pass = BeginDeferWindowPos(static_cast<int>(count));
-    for (size_t i = 0; i < count && pass != nullptr; ++i)
-        if (HWND control = GetDlgItem(panel, places[i].id))
+    for (size_t i = 0; i < count; ++i) {
+        HWND control = GetDlgItem(panel, places[i].id);
+        if (handles != nullptr)
+            handles[i] = control;
+        if (control != nullptr && pass != nullptr)
             pass = DeferWindowPos(pass, control, nullptr, places[i].x, places[i].y, places[i].width,
                                   places[i].height, flags);
+    }
     if (pass != nullptr && EndDeferWindowPos(pass))
         return;
     for (size_t i = 0; i < count; ++i)

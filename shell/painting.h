@@ -43,8 +43,11 @@ struct ControlPlace {
     int id, x, y, width, height;
 };
 
-// Moves each control of the table that the panel has to its place.
-void PlaceControls(HWND panel, const ControlPlace *places, size_t count, BOOL repaint);
+// Moves each control of the table that the panel has to its place. Where
+// handles is given, it receives each control's window, null for a control
+// the panel does not have, in the order of the table.
+void PlaceControls(HWND panel, const ControlPlace *places, size_t count, BOOL repaint,
+                   HWND *handles = nullptr);
 template <size_t N>
 void PlaceControls(HWND panel, const ControlPlace (&places)[N], BOOL repaint = TRUE) {
     PlaceControls(panel, places, N, repaint);
