@@ -47,9 +47,10 @@ RECT ThumbBand(HWND slider) {
     return band;
 }
 
-// Invalidates, with erase, the rows that the thumb left and entered.
+// Invalidates, with erase, the rows that the thumb left and entered. A
+// slider that is not on screen is painted whole when it is shown.
 void InvalidateThumbRows(HWND slider, LONG oldTop, LONG newTop) {
-    if (oldTop == newTop)
+    if (oldTop == newTop || !IsWindowVisible(slider))
         return;
     RECT rows;
     GetClientRect(slider, &rows);

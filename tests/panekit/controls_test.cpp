@@ -127,4 +127,20 @@ TEST(ControlPainting, StateSwitchedWhileHiddenShowsOnceShown) {
     }
 }
 
+// A fader set while it is not on screen leaves nothing to repaint then; once
+// shown its thumb stands at the new place (rows 40 to 47 for the minimum).
+TEST(ControlPainting, FaderSetWhileHiddenShowsItsThumbOnceShown) {
+    ASSERT_NE(Panekit(), nullptr);
+    Control slider("SliderVol", 14, 0, 440, 100, 19, 48);
+    UpdateWindow(slider.hwnd); // the thumb is at the top
+    ShowWindow(slider.hwnd, SW_HIDE);
+    SendMessageA(slider.hwnd, SVM_SETPOS, 0, MAKELPARAM(0, 0));
+    ShowWindow(slider.hwnd, SW_SHOWNA);
+    Pump();
+    HDC dc = GetDC(slider.hwnd);
+    EXPECT_EQ(GetPixel(dc, 5, 40), RGB(255, 255, 0)) << "no thumb at its new place";
+    EXPECT_NE(GetPixel(dc, 5, 0), RGB(255, 255, 0)) << "the thumb is still shown at the top";
+    ReleaseDC(slider.hwnd, dc);
+}
+
 } // namespace
