@@ -10,6 +10,7 @@
 #include "panekit/resources/panel_ids.h"
 #include "players/media_files.h"
 #include "shell/launcher_bar.h"
+#include "shell/main_window.h"
 #include "shell/painting.h"
 #include "shell/settings.h"
 #include "shell/station.h"
@@ -116,7 +117,7 @@ void ShowCurrentEntry(bool wasRunning) {
         return;
     HWND list = GetDlgItem(PlaylistPanel, IDC_ENTRY_LIST);
     if (SendMessageA(list, LB_GETCURSEL, 0, 0) == LB_ERR)
-        SetFocus(list);
+        GiveFocus(list);
     SendMessageA(list, LB_SETCURSEL, CurrentEntryIndex, 0);
     LightIndicator(true);
     if (wasRunning)

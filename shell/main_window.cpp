@@ -20,6 +20,7 @@ constexpr DWORD MainExStyle = WS_EX_STATICEDGE | WS_EX_ACCEPTFILES;
 constexpr int DroppedNameSize = 530;
 
 int MeasuredNonClientHeight;
+HWND FocusAfterShow; // asked for while the main window was being built
 
 void MeasureFrame(HWND window) {
     RECT outer, inner;
@@ -171,6 +172,7 @@ void UnregisterMainWindowClass(HINSTANCE instance) {
 }
 
 HWND CreateMainWindow() {
+    FocusAfterShow = nullptr;
     MainWindow = CreateWindowExA(MainExStyle, MainWindowClass, Text(IDS_CAPTION), MainStyle,
                                  WindowX, WindowY, StationWidth, CaptionHeight + 44, nullptr,
                                  nullptr, ProgramInstance, nullptr);
@@ -188,4 +190,20 @@ int NonClientHeight() {
 void ResizeMainWindow(int clientHeight) {
     MoveWindow(MainWindow, WindowX, WindowY, StationWidth, clientHeight + MeasuredNonClientHeight,
                TRUE);
+}
+
+void GiveFocus(HWND control) {
+    if (MainWindow != nullptr && !IsWindowVisible(MainWindow)) {
+        FocusAfterShow = control;
+        return;
+    }
+    SetFocus(control);
+}
+
+void ShowMainWindow(int showState) {
+    ShowWindow(MainWindow, showState);
+    HWND control = FocusAfterShow;
+    FocusAfterShow = nullptr;
+    if (control != nullptr && IsWindow(control))
+        SetFocus(control);
 }

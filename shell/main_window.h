@@ -20,3 +20,11 @@ int NonClientHeight();
 
 // Moves the main window to its saved place with the given client height.
 void ResizeMainWindow(int clientHeight);
+
+// Gives a control of the station the keyboard focus. While the main window
+// is still being built and not yet shown, the focus waits for ShowMainWindow:
+// giving it earlier would activate the hidden window.
+void GiveFocus(HWND control);
+
+// Shows the built main window and then gives the focus that waited for it.
+void ShowMainWindow(int showState);

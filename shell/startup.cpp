@@ -262,7 +262,7 @@ int StartStation(HINSTANCE instance, HINSTANCE previous, const char *commandLine
     SubclassPlaylistLists();
     PlaceLauncherAndPanels();
     OpenPreviousPanels();
-    ShowWindow(MainWindow, showState);
+    ShowMainWindow(showState);
     UpdateWindow(MainWindow);
     HonourCommandLine(commandLine);
     return StationRunning;

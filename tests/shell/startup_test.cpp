@@ -331,3 +331,36 @@ TEST_F(StartupTest, EndOfSessionClosesTheStationAndSavesItsSettings) {
     EXPECT_EQ(Setting("Mixer", "WAVEDISPLAY"), "1");
     EXPECT_EQ(Setting("Mixer", "MIDIDISPLAY"), "2");
 }
+
+namespace {
+
+// Whether the main window was on screen each time it was activated.
+std::vector<bool> MainActivations;
+
+LRESULT CALLBACK RecordActivation(int code, WPARAM wParam, LPARAM lParam) {
+    auto *sent = reinterpret_cast<CWPSTRUCT *>(lParam);
+    if (code == HC_ACTION && sent->message == WM_ACTIVATE && LOWORD(sent->wParam) != WA_INACTIVE &&
+        sent->hwnd == MainWindow)
+        MainActivations.push_back(IsWindowVisible(sent->hwnd) != FALSE);
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+} // namespace
+
+// The playlist's list asks for the focus when the panel opens at start-up;
+// it (1061) has it once the station is shown, and the main window is activated
+// only when it is on screen.
+TEST_F(StartupTest, PlaylistListHasTheFocusOnceShownAndTheWindowIsActivatedShown) {
+    WriteSettingsFile("[Mixer]\r\nCDDISPLAY=0\r\nWAVEDISPLAY=0\r\nMIDIDISPLAY=0\r\n"
+                      "MIXDISPLAY=0\r\nMULTIDISPLAY=1\r\n");
+    MainActivations.clear();
+    HHOOK hook = SetWindowsHookExA(WH_CALLWNDPROC, RecordActivation, nullptr, GetCurrentThreadId());
+    int result = Start();
+    UnhookWindowsHookEx(hook);
+    ASSERT_EQ(result, StationRunning);
+    ASSERT_NE(PlaylistPanel, nullptr);
+    EXPECT_EQ(GetFocus(), GetDlgItem(PlaylistPanel, 1061));
+    ASSERT_FALSE(MainActivations.empty());
+    for (bool shown : MainActivations)
+        EXPECT_TRUE(shown) << "the main window was activated while hidden";
+}
