@@ -237,8 +237,29 @@ void SelectSource(HWND panel, int source) {
 
 // ---- opening ----
 
+// Marks, in the order of MixerPlaces, the windows of the channels that the
+// device does not have, and of the mono input where it is switched off.
+void MarkMissingChannels(bool (&missing)[std::size(MixerPlaces)]) {
+    auto mark = [&missing](int id) {
+        for (size_t i = 0; i < std::size(MixerPlaces); ++i)
+            if (MixerPlaces[i].id == id)
+                missing[i] = true;
+    };
+    for (const MissingRule &rule : MissingRules)
+        if (!MixerControlExists(MixerControlMap.*rule.slot))
+            for (int id : rule.windows)
+                if (id != 0)
+                    mark(id);
+    if (!MixerControlExists(MixerControlMap.MonoInVolume) || MonoInOption == 0)
+        for (int id : {MonoMuteKey, MonoLabel, MonoFader})
+            mark(id);
+}
+
+// Places the controls and hides the missing channels' in the same pass.
 void PlaceControls(HWND panel) {
-    PlaceControls(panel, MixerPlaces, std::size(MixerPlaces), TRUE, MixerHandles);
+    bool missing[std::size(MixerPlaces)] = {};
+    MarkMissingChannels(missing);
+    PlaceControls(panel, MixerPlaces, std::size(MixerPlaces), TRUE, MixerHandles, missing);
     HandlesPanel = panel;
     if (ShellGeneration != 95 && LanguageCode != LanguageJapanese)
         return;
@@ -248,19 +269,11 @@ void PlaceControls(HWND panel) {
         SendMessageA(Control(panel, id), WM_SETFONT, reinterpret_cast<WPARAM>(MixerFont), redraw);
 }
 
-void HideMissingChannels(HWND panel) {
-    for (const MissingRule &rule : MissingRules) {
-        if (MixerControlExists(MixerControlMap.*rule.slot))
-            continue;
-        for (int id : rule.windows)
-            if (id != 0)
-                Show(panel, id, false);
-        if (rule.deadLabel != 0)
+// The source labels of the record levels that the device does not have.
+void LabelMissingSources(HWND panel) {
+    for (const MissingRule &rule : MissingRules)
+        if (rule.deadLabel != 0 && !MixerControlExists(MixerControlMap.*rule.slot))
             SetWindowTextA(Control(panel, rule.deadLabel), "----");
-    }
-    if (!MixerControlExists(MixerControlMap.MonoInVolume) || MonoInOption == 0)
-        for (int id : {MonoMuteKey, MonoLabel, MonoFader})
-            Show(panel, id, false);
 }
 
 void SetRanges(HWND panel) {
@@ -285,7 +298,7 @@ BOOL OnInitDialog(HWND panel) {
     SetWindowTextA(Control(panel, SourceCaption), Text(IDS_SOURCE));
     Light(panel, RecLeftFader, true);
     Light(panel, RecRightFader, true);
-    HideMissingChannels(panel);
+    LabelMissingSources(panel);
     MixerPanelBrush = CreateSolidBrush(RGB(0, 0, 0));
     if (LockOption == 1)
         Light(panel, LockKey, true);

@@ -156,23 +156,27 @@ void SwitchControl(HWND control, bool on) {
 // cannot hold the pass, one by one. The panel's erase of what the moves
 // uncover waits for its next paint: a panel is placed before it is shown.
 void PlaceControls(HWND panel, const ControlPlace *places, size_t count, BOOL repaint,
-                   HWND *handles) {
+                   HWND *handles, const bool *hidden) {
     UINT flags = SWP_NOZORDER | SWP_NOACTIVATE | SWP_DEFERERASE | (repaint ? 0 : SWP_NOREDRAW);
     HDWP pass = BeginDeferWindowPos(static_cast<int>(count));
     for (size_t i = 0; i < count; ++i) {
         HWND control = GetDlgItem(panel, places[i].id);
         if (handles != nullptr)
             handles[i] = control;
+        UINT hide = hidden != nullptr && hidden[i] ? SWP_HIDEWINDOW : 0;
         if (control != nullptr && pass != nullptr)
             pass = DeferWindowPos(pass, control, nullptr, places[i].x, places[i].y, places[i].width,
-                                  places[i].height, flags);
+                                  places[i].height, flags | hide);
     }
     if (pass != nullptr && EndDeferWindowPos(pass))
         return;
     for (size_t i = 0; i < count; ++i)
-        if (HWND control = GetDlgItem(panel, places[i].id))
+        if (HWND control = GetDlgItem(panel, places[i].id)) {
             MoveWindow(control, places[i].x, places[i].y, places[i].width, places[i].height,
                        repaint);
+            if (hidden != nullptr && hidden[i])
+                ShowWindow(control, SW_HIDE);
+        }
 }
 
 void SetControlFonts(HWND panel, std::initializer_list<int> ids, HFONT font) {

@@ -45,9 +45,10 @@ struct ControlPlace {
 
 // Moves each control of the table that the panel has to its place. Where
 // handles is given, it receives each control's window, null for a control
-// the panel does not have, in the order of the table.
+// the panel does not have, in the order of the table; where hidden is given,
+// a control marked there in the order of the table is hidden in the same pass.
 void PlaceControls(HWND panel, const ControlPlace *places, size_t count, BOOL repaint,
-                   HWND *handles = nullptr);
+                   HWND *handles = nullptr, const bool *hidden = nullptr);
 template <size_t N>
 void PlaceControls(HWND panel, const ControlPlace (&places)[N], BOOL repaint = TRUE) {
     PlaceControls(panel, places, N, repaint);
