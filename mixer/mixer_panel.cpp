@@ -113,11 +113,18 @@ HBRUSH MixerPanelBrush; // behind the panel's static texts
 HWND MixerHandles[std::size(MixerPlaces)];
 HWND HandlesPanel;
 
+// The index of a control in MixerPlaces, the table's size for none.
+size_t PlaceOf(int id) {
+    size_t i = 0;
+    while (i < std::size(MixerPlaces) && MixerPlaces[i].id != id)
+        ++i;
+    return i;
+}
+
 HWND Control(HWND window, int id) {
-    if (window == HandlesPanel && window != nullptr)
-        for (size_t i = 0; i < std::size(MixerPlaces); ++i)
-            if (MixerPlaces[i].id == id)
-                return MixerHandles[i];
+    size_t place = PlaceOf(id);
+    if (window == HandlesPanel && window != nullptr && place < std::size(MixerPlaces))
+        return MixerHandles[place];
     return GetDlgItem(window, id);
 }
 
@@ -241,9 +248,8 @@ void SelectSource(HWND panel, int source) {
 // device does not have, and of the mono input where it is switched off.
 void MarkMissingChannels(bool (&missing)[std::size(MixerPlaces)]) {
     auto mark = [&missing](int id) {
-        for (size_t i = 0; i < std::size(MixerPlaces); ++i)
-            if (MixerPlaces[i].id == id)
-                missing[i] = true;
+        if (size_t place = PlaceOf(id); place < std::size(MixerPlaces))
+            missing[place] = true;
     };
     for (const MissingRule &rule : MissingRules)
         if (!MixerControlExists(MixerControlMap.*rule.slot))
