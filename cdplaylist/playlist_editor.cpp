@@ -74,6 +74,9 @@ const char PathTooLongMessage[] = "A path is too long for the playlist:\n%s";
 const char PlaylistFullMessage[] = "A playlist holds at most 99 entries.";
 const char DeleteQuestion[] = "Delete the collection \"%s\"?";
 const char NoSuchCollectionMessage[] = "There is no collection \"%s\".";
+const char NamesFullMessage[] = "There is no room for another collection.";
+const char EntryTooLongMessage[] = "An entry is too long for the playlist:\n%.*s%s";
+constexpr int QuotedEntryChars = 300;
 
 const char Filters[] = "MIDI File \0*.mid;*.rmi\0WAVE File \0*.wav\0CD Track\0*.*\0"
                        "All File\0*.*\0Playlists\0*.m3u;*.m3u8;*.pls\0";
@@ -220,6 +223,14 @@ DWORD ShowCollectionDisc(HWND dialog) {
     DWORD bound = BoundDisc(EditorSection);
     ShowDiscTitle(dialog, bound);
     return bound;
+}
+
+// The rows and the disc of the collection named EditorCollectionName, as
+// the settings file holds them.
+void ShowCollection(HWND dialog) {
+    std::snprintf(EditorSection, sizeof EditorSection, "List%s", EditorCollectionName);
+    FillPlaylist(dialog, EditorSection, EditorListMode);
+    EditorDiscId = ShowCollectionDisc(dialog);
 }
 
 // Tracks of a disc go in once per disc: a collection keeps the disc of its
@@ -458,12 +469,16 @@ bool PathsFit(HWND dialog, const ChosenFiles &files) {
 }
 
 // A playlist file chosen becomes a collection of its own, current and
-// listed in the box; the rows being edited stay as they are.
+// listed in the box; the rows being edited stay as they are, unless the
+// import replaced the collection on show: its rows are then shown, so that
+// OK never writes the old rows back over the import.
 void ImportChosenPlaylist(HWND dialog, const char *path) {
     if (!OpenPlaylistFile(dialog, path))
         return;
     if (CollectionRow(dialog, PlayListName) == CB_ERR)
         ToList(dialog, IDC_COLLECTIONS, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(PlayListName));
+    if (lstrcmpiA(PlayListName, EditorCollectionName) == 0)
+        ShowCollection(dialog);
 }
 
 // Answers the row after the inserted files, or -1 when nothing was added.
@@ -602,9 +617,7 @@ void SelectCollection(HWND dialog) {
     if (index == CB_ERR || !ComboText(dialog, static_cast<int>(index), EditorCollectionName,
                                       sizeof EditorCollectionName))
         return;
-    std::snprintf(EditorSection, sizeof EditorSection, "List%s", EditorCollectionName);
-    FillPlaylist(dialog, EditorSection, EditorListMode);
-    EditorDiscId = ShowCollectionDisc(dialog);
+    ShowCollection(dialog);
 }
 
 // Only the collection of exactly the typed name goes, after asking; the
@@ -640,18 +653,35 @@ void DeleteCollection(HWND dialog) {
 
 // ---- Saving ----
 
-// The entry texts of the rows on show.
-const CollectionEntries &ShownEntries(HWND dialog) {
-    static CollectionEntries rows;
-    rows.count = std::min(RowCount(dialog, IDC_ENTRY_TEXTS), MaxPlaylistEntries);
-    for (int row = 0; row < rows.count; ++row)
-        RowText(dialog, IDC_ENTRY_TEXTS, row, rows.text[row], sizeof rows.text[row]);
-    return rows;
+// An entry read from a settings file written by hand may be longer than
+// an entry can be; it is named (its start, when it is very long) and refused.
+void ShowEntryTooLong(HWND dialog, const char *entry) {
+    char message[EditorFileBufferSize + 64];
+    std::snprintf(message, sizeof message, EntryTooLongMessage, QuotedEntryChars, entry,
+                  std::strlen(entry) > static_cast<size_t>(QuotedEntryChars) ? "..." : "");
+    ShowError(dialog, message);
 }
 
-// Writes the rows of the entry list; answers whether one is a disc track.
-bool WriteEntries(HWND dialog, const char *section) {
-    bool hasTrack = WriteCollectionEntries(section, ShownEntries(dialog));
+// The entry texts of the rows on show, or null, with the reason shown, when
+// a row is longer than an entry may be.
+const CollectionEntries *ShownEntries(HWND dialog) {
+    static CollectionEntries rows;
+    rows.count = std::min(RowCount(dialog, IDC_ENTRY_TEXTS), MaxPlaylistEntries);
+    for (int row = 0; row < rows.count; ++row) {
+        char text[EditorFileBufferSize];
+        if (!RowText(dialog, IDC_ENTRY_TEXTS, row, text, sizeof text) ||
+            std::strlen(text) >= sizeof rows.text[row]) {
+            ShowEntryTooLong(dialog, text);
+            return nullptr;
+        }
+        std::memcpy(rows.text[row], text, std::strlen(text) + 1);
+    }
+    return &rows;
+}
+
+// Writes the entries; answers whether one is a disc track.
+bool WriteEntries(const char *section, const CollectionEntries &entries) {
+    bool hasTrack = WriteCollectionEntries(section, entries);
     if (hasTrack)
         EditorDiscId = DiscId;
     return hasTrack;
@@ -708,6 +738,16 @@ void Save(HWND dialog) {
         SetFocus(GetDlgItem(dialog, IDC_COLLECTIONS));
         return;
     }
+    // A name the list of names has no room for would be saved and never
+    // listed; it is refused before anything is written.
+    if (!listed && ToList(dialog, IDC_COLLECTIONS, CB_GETCOUNT) >= MaxCollectionNames) {
+        ShowError(dialog, NamesFullMessage);
+        SetFocus(GetDlgItem(dialog, IDC_COLLECTIONS));
+        return;
+    }
+    const CollectionEntries *entries = ShownEntries(dialog);
+    if (entries == nullptr)
+        return;
     char section[SectionSize];
     std::snprintf(section, sizeof section, "List%s", name);
     std::snprintf(PlayListName, sizeof PlayListName, "%s", name);
@@ -715,7 +755,7 @@ void Save(HWND dialog) {
     if (!listed)
         ToList(dialog, IDC_COLLECTIONS, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name));
     int mark = SettingsWriteMark();
-    bool hasTrack = WriteEntries(dialog, section);
+    bool hasTrack = WriteEntries(section, *entries);
     CurrentEntryIndex = 0;
     WriteDiscBinding(name, section, hasTrack);
     WriteCollectionNames(dialog);
@@ -729,9 +769,19 @@ void Save(HWND dialog) {
         PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
 }
 
+// The disc the tracks on show belong to: the one the collection is bound
+// to, else the one its tracks were added from here; 0 when not known.
+DWORD ShownTracksDisc() {
+    DWORD bound = BoundDisc(EditorSection);
+    return bound != 0 ? bound : EditorDiscId;
+}
+
 // The rows on show as an .m3u file, named in the Save dialog; disc tracks
-// go with the disc the collection is bound to, or the loaded one.
+// go with the disc they belong to.
 void Export(HWND dialog) {
+    const CollectionEntries *entries = ShownEntries(dialog);
+    if (entries == nullptr)
+        return;
     char path[EditorFileBufferSize];
     std::snprintf(path, sizeof path, "%s.m3u", EditorCollectionName);
     OPENFILENAMEA request{};
@@ -744,8 +794,7 @@ void Export(HWND dialog) {
     request.Flags = OFN_PATHMUSTEXIST | OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY;
     if (!RunFileDialog(request, ChooseToSave))
         return;
-    ExportPlaylistFile(dialog, path, ShownEntries(dialog),
-                       EditorDiscId != 0 ? EditorDiscId : DiscId);
+    ExportPlaylistFile(dialog, path, *entries, ShownTracksDisc());
 }
 
 // ---- Dispatch ----
@@ -826,7 +875,7 @@ bool RunPlaylistEditor() {
     EditorFileTitle[0] = '\0';
     EditorSaved = false;
     OPENFILENAMEA request{};
-    request.lStructSize = sizeof request;
+    request.lStructSize = ClassicRequestSize;
     request.hwndOwner = MainWindow;
     request.hInstance = LibraryInstance;
     request.lpstrFilter = Filters;

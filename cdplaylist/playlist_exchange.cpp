@@ -25,6 +25,8 @@ const char NotTakenHeading[] = "Not taken:";
 const char MoreNotTaken[] = "... and %d more";
 const char UnreadableMessage[] = "[%s]\nThis playlist cannot be read.";
 const char NotWrittenMessage[] = "[%s]\nThe playlist could not be written.";
+const char ExportReport[] = "%d of %d entries written to \"%s\".\nNot written: %d disc "
+                            "tracks of a disc that is not known.";
 const char NamesFullMessage[] = "There is no room for another collection.";
 constexpr DWORD LargestPlaylistFile = 4 * 1024 * 1024;
 constexpr int ListedRefusals = 12;
@@ -322,6 +324,15 @@ bool WriteImported(HWND owner, const char *name, const ImportResult &result) {
     return false;
 }
 
+// Disc tracks whose disc is not known are not written: another reader
+// could not tell them from the tracks of any other disc.
+void ShowExportReport(HWND owner, const char *path, int count, int unknownDisc) {
+    char text[ReportLineSize * 2];
+    std::snprintf(text, sizeof text, ExportReport, count - unknownDisc, count, FileTitleOf(path),
+                  unknownDisc);
+    MessageBoxA(owner, text, Text(IDS_CAPTION), MB_OK | MB_ICONINFORMATION);
+}
+
 } // namespace
 
 bool IsPlaylistFile(const char *path) {
@@ -371,8 +382,13 @@ bool OpenPlaylistFile(HWND owner, const char *path) {
 bool ExportPlaylistFile(HWND owner, const char *path, const CollectionEntries &entries,
                         DWORD disc) {
     std::string text = "#EXTM3U\r\n";
+    int unknownDisc = 0;
     for (int row = 0; row < entries.count; ++row) {
         const char *entry = entries.text[row];
+        if (IsTrackEntry(entry) && disc == 0) {
+            ++unknownDisc;
+            continue;
+        }
         if (IsTrackEntry(entry)) {
             char line[64];
             std::snprintf(line, sizeof line, "%s%lu:", TrackComment,
@@ -392,5 +408,7 @@ bool ExportPlaylistFile(HWND owner, const char *path, const CollectionEntries &e
         CloseHandle(file);
     if (!whole)
         ShowNamedFileError(owner, NotWrittenMessage, path);
+    else if (unknownDisc > 0)
+        ShowExportReport(owner, path, entries.count, unknownDisc);
     return whole;
 }

@@ -27,8 +27,6 @@ const char MediaFilters[] = "MIDI File \0*.mid;*.smf;*.rmi\0"
                             "WAVE File \0*.wav\0"
                             "All File\0*.*\0";
 
-// The request block without the fields added after the classic dialogs.
-const DWORD ClassicRequestSize = OPENFILENAME_SIZE_VERSION_400A;
 constexpr int ErrorTextSize = 256;
 constexpr int PlayerTimeSize = 32;
 constexpr int QuestionSize = FileRequestPathSize + TextSlotSize + 8;
@@ -190,6 +188,27 @@ std::string TypedPathOf(HWND dialog) {
     return folder + std::string(separated ? "" : "\\") + typed;
 }
 
+// The current directory as it was, put back when the dialog ends: some
+// systems' Open dialogs change it whatever the flags say, and the playlist
+// editor's classic dialog, which may be open under this one, browses by it.
+class CurrentDirectoryKept {
+  public:
+    CurrentDirectoryKept() {
+        DWORD length = GetCurrentDirectoryA(sizeof directory_, directory_);
+        if (length == 0 || length >= sizeof directory_)
+            directory_[0] = '\0';
+    }
+    ~CurrentDirectoryKept() {
+        if (directory_[0] != '\0')
+            SetCurrentDirectoryA(directory_);
+    }
+    CurrentDirectoryKept(const CurrentDirectoryKept &) = delete;
+    CurrentDirectoryKept &operator=(const CurrentDirectoryKept &) = delete;
+
+  private:
+    char directory_[MAX_PATH] = "";
+};
+
 // A name that makes a path longer than the platform's file calls take is
 // refused here, by a message that names it, before the dialog works on it:
 // some dialogs hold the path in a buffer of that size and overrun it.
@@ -210,8 +229,9 @@ UINT_PTR CALLBACK FileDialogHook(HWND child, UINT message, WPARAM, LPARAM) {
 } // namespace
 
 BOOL RunFileDialog(OPENFILENAMEA &request, int mode) {
+    CurrentDirectoryKept kept;
     request.lStructSize = ClassicRequestSize;
-    request.Flags |= OFN_EXPLORER | OFN_ENABLEHOOK;
+    request.Flags |= OFN_EXPLORER | OFN_ENABLEHOOK | OFN_NOCHANGEDIR;
     request.lpfnHook = FileDialogHook;
     BOOL chosen = mode == ChooseToOpen ? GetOpenFileNameA(&request) : GetSaveFileNameA(&request);
     FileDialogProc = nullptr;

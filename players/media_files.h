@@ -17,6 +17,11 @@ constexpr int PendingMediaPathSize = 1026;
 constexpr int FileRequestPathSize = PendingMediaPathSize;
 constexpr int PendingMediaTitleSize = 258;
 
+// The size of the file dialogs' request block that every system from
+// Windows 95 and NT 4.0 on accepts: the block without the fields added after
+// them (those two refuse any other size).
+const DWORD ClassicRequestSize = OPENFILENAME_SIZE_VERSION_400A;
+
 // Modes of ChooseMediaFile.
 constexpr int ChooseToOpen = 1;
 constexpr int ChooseToSave = 2;

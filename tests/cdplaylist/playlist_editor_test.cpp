@@ -105,6 +105,33 @@ class EditorHand {
         SendDlgItemMessageA(dialog_, id, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
         return text;
     }
+    // A collection chosen in the box, as with the mouse.
+    void ChooseCollection(int row) {
+        HWND box = GetDlgItem(dialog_, Collections);
+        SendMessageA(box, CB_SETCURSEL, row, 0);
+        SendMessageA(dialog_, WM_COMMAND, MAKEWPARAM(Collections, CBN_SELCHANGE),
+                     reinterpret_cast<LPARAM>(box));
+        Settle();
+    }
+    // Export... and the path typed into its Save dialog.
+    void ExportTo(const std::string &path) {
+        Press(1067);
+        for (int tries = 0; tries < 100; ++tries, Sleep(20)) {
+            HWND save = nullptr;
+            while ((save = FindWindowExA(nullptr, save, "#32770", nullptr)) != nullptr)
+                if (GetWindow(save, GW_OWNER) == dialog_ && IsWindowVisible(save))
+                    break;
+            if (save == nullptr)
+                continue;
+            HWND field = GetDlgItem(save, cmb13) ? GetDlgItem(save, cmb13) : GetDlgItem(save, edt1);
+            SendMessageA(field, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()));
+            PostMessageA(save, WM_COMMAND, IDOK, 0);
+            for (int wait = 0; IsWindow(save) && wait < 100; ++wait)
+                Sleep(20);
+            break;
+        }
+        Settle();
+    }
     // The box with this caption shown within a second, answered with the
     // given button: its text, or "" when none came.
     std::string AnswerBox(const char *caption, int button) {
@@ -151,12 +178,16 @@ class PlaylistEditorTest : public StationTest {
         char directory[MAX_PATH] = "";
         GetCurrentDirectoryA(sizeof directory, directory);
         std::atomic<bool> done{false};
-        robot.SetAnswer([script](const SeenBox &box) -> int {
+        std::atomic<int> scripts{0}; // scripts still running on the robot's thread
+        robot.SetAnswer([script, &scripts](const SeenBox &box) -> int {
             if (box.caption != "PlayList")
                 return 0;
+            ++scripts;
             EditorHand hand(FindWindowA("#32770", "PlayList"));
             hand.Settle();
-            return script(hand);
+            int key = script(hand);
+            --scripts;
+            return key;
         });
         std::thread guard([&done] {
             for (int waited = 0; waited < 60000 && !done; waited += 50)
@@ -169,6 +200,10 @@ class PlaylistEditorTest : public StationTest {
             }
         });
         SendMessageA(LauncherBar, WM_COMMAND, IDC_EDIT_PLAYLIST, 0);
+        // A dialog that closed before its script ended (a failing test) must
+        // not leave the script writing into the test's ended locals.
+        while (scripts > 0)
+            Pump();
         done = true;
         guard.join();
         robot.SetAnswer(nullptr);
@@ -447,11 +482,7 @@ TEST_F(PlaylistEditorTest, RowsScrollAndGoAndCollectionsAreChosenFromTheBox) {
         seen.push_back(std::to_string(hand.Count(Entries)) +
                        std::to_string(hand.Count(EntryTexts)) + "|" + hand.Rows(Entries)[9] + "|" +
                        std::to_string(hand.Count(Entries, LB_GETSELCOUNT)));
-        HWND box = GetDlgItem(FindWindowA("#32770", "PlayList"), Collections);
-        SendMessageA(box, CB_SETCURSEL, 1, 0);
-        SendMessageA(GetParent(box), WM_COMMAND, MAKEWPARAM(Collections, CBN_SELCHANGE),
-                     reinterpret_cast<LPARAM>(box));
-        hand.Settle();
+        hand.ChooseCollection(1);
         seen.push_back(hand.Rows(EntryTexts)[0] + "|" + hand.Text(1131));
         return IDCANCEL;
     });
@@ -539,22 +570,7 @@ TEST_F(PlaylistEditorTest, AnExportedPlaylistImportsAsTheSameCollection) {
     std::string exported = directory + "\\trip-copy.m3u";
     DeleteFileA(exported.c_str());
     Edit([&exported](EditorHand &hand) {
-        HWND editor = FindWindowA("#32770", "PlayList");
-        hand.Press(1067);
-        for (int tries = 0; tries < 100; ++tries, Sleep(20)) {
-            HWND save = nullptr;
-            while ((save = FindWindowExA(nullptr, save, "#32770", nullptr)) != nullptr)
-                if (GetWindow(save, GW_OWNER) == editor && IsWindowVisible(save))
-                    break;
-            if (save == nullptr)
-                continue;
-            HWND field = GetDlgItem(save, cmb13) ? GetDlgItem(save, cmb13) : GetDlgItem(save, edt1);
-            SendMessageA(field, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(exported.c_str()));
-            PostMessageA(save, WM_COMMAND, IDOK, 0);
-            for (int wait = 0; IsWindow(save) && wait < 100; ++wait)
-                Sleep(20);
-            break;
-        }
+        hand.ExportTo(exported);
         return IDCANCEL;
     });
     Bytes written;
@@ -577,6 +593,150 @@ TEST_F(PlaylistEditorTest, AnExportedPlaylistImportsAsTheSameCollection) {
     EXPECT_EQ(listed, 3);
     EXPECT_EQ(Setting("PlayListTitle", "3"), "trip-copy");
     EXPECT_STREQ(PlayListEntry, "Listtrip-copy");
+}
+
+// Export binds disc tracks to the disc of their collection, whatever the
+// drive holds, leaves out tracks of a disc nobody knows (and says so), and
+// leaves the editor's classic dialog in the folder on show, from which Add
+// All takes its paths.
+TEST_F(PlaylistEditorTest, ExportKeepsTracksWithTheirDiscAndTheEditorInItsFolder) {
+    std::string shown = MakeMediaDir("export-shown"), elsewhere = MakeMediaDir("export-disc");
+    std::string song = WriteSong(shown, "a.mid", 1);
+    WriteSong(shown, "b.mid", 1);
+    StartWith("[PlayList]\r\nNowSelected=trip\r\n[PlayListTitle]\r\nNumber=3\r\n1=untitled\r\n"
+              "2=trip\r\n3=loose\r\n[Listtrip]\r\n0=" +
+                  song + "\r\n1=0002.CD\r\n2=ENDFLAG.END\r\nCD_ID=11522\r\n[Listloose]\r\n0=" +
+                  song + "\r\n1=0002.CD\r\n2=ENDFLAG.END\r\n",
+              false);
+    std::string bound = elsewhere + "\\bound.m3u", unbound = elsewhere + "\\unbound.m3u";
+    DeleteFileA(bound.c_str());
+    DeleteFileA(unbound.c_str());
+    std::string report;
+    std::vector<std::string> added;
+    Edit([&](EditorHand &hand) {
+        hand.Browse(shown, "*.mid");
+        hand.ExportTo(bound);
+        hand.ChooseCollection(2);
+        hand.ExportTo(unbound);
+        report = hand.AnswerBox("sonikbay32", IDOK);
+        hand.Press(AddAllKey);
+        added = hand.Rows(EntryTexts);
+        return IDCANCEL;
+    });
+    Bytes written;
+    ASSERT_TRUE(ReadBytes(bound, written));
+    EXPECT_EQ(std::string(written.begin(), written.end()),
+              "#EXTM3U\r\n" + song + "\r\n#SONIKBAY-CD:11522:0002.CD\r\n");
+    ASSERT_TRUE(ReadBytes(unbound, written));
+    EXPECT_EQ(std::string(written.begin(), written.end()), "#EXTM3U\r\n" + song + "\r\n");
+    EXPECT_EQ(report, "1 of 2 entries written to \"unbound.m3u\".\nNot written: 1 disc tracks of a "
+                      "disc that is not known.");
+    ASSERT_EQ(added.size(), 4u);
+    EXPECT_EQ(Lower(added[3].substr(0, shown.size())), Lower(shown)) << added[3];
+}
+
+// A playlist file imported over the collection on show replaces the rows
+// on show too, so that OK keeps the import.
+TEST_F(PlaylistEditorTest, AnImportOverTheShownCollectionIsWhatOkKeeps) {
+    std::string directory = MakeMediaDir("import-shown");
+    std::string old = WriteSong(directory, "old.mid", 1);
+    std::string fresh = WriteSong(directory, "new.mid", 1);
+    std::string playlist = "#EXTM3U\r\nnew.mid\r\n";
+    WriteBytes(directory + "\\mix.m3u", Bytes(playlist.begin(), playlist.end()));
+    StartWith("[PlayList]\r\nNowSelected=mix\r\n[PlayListTitle]\r\nNumber=2\r\n1=untitled\r\n"
+              "2=mix\r\n[Listmix]\r\n0=" +
+                  old + "\r\n1=ENDFLAG.END\r\n",
+              false);
+    std::vector<std::string> shown;
+    Edit([&](EditorHand &hand) {
+        hand.ChooseType(4);
+        hand.Browse(directory, "*.m3u");
+        hand.ClickRow(Files, 0);
+        hand.Press(AddKey);
+        hand.AnswerBox("sonikbay32", IDOK); // replace "mix"
+        shown = hand.Rows(EntryTexts);
+        return SaveKey;
+    });
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(Lower(shown[0]), Lower(fresh));
+    EXPECT_EQ(Lower(Setting("Listmix", "0")), Lower(fresh));
+}
+
+// OK refuses with a message, before it writes anything, a row longer than
+// an entry may be (from a settings file written by hand; written empty, it
+// ended the collection there) and a name the full list has no room for.
+TEST_F(PlaylistEditorTest, OkRefusesWhatItCannotSaveWholeBeforeWriting) {
+    std::string longPath = "C:\\" + std::string(248, 'x') + ".mid"; // 255 characters
+    std::string settings = "[Listuntitled]\r\n0=C:\\a.mid\r\n1=" + longPath +
+                           "\r\n2=C:\\b.mid\r\n3=ENDFLAG.END\r\n[PlayListTitle]\r\nNumber=100\r\n";
+    for (int i = 1; i <= 100; ++i)
+        settings += std::to_string(i) + (i == 1 ? "=untitled" : "=c" + std::to_string(i)) + "\r\n";
+    StartWith(settings, false);
+    std::vector<std::string> refusals;
+    Edit([&](EditorHand &hand) {
+        hand.Press(SaveKey);
+        refusals.push_back(hand.AnswerBox("sonikbay32 error", IDOK).substr(0, 38));
+        hand.SetName("extra");
+        hand.Press(SaveKey);
+        refusals.push_back(hand.AnswerBox("sonikbay32 error", IDOK));
+        return IDCANCEL;
+    });
+    EXPECT_EQ(refusals, (std::vector<std::string>{"An entry is too long for the playlist:",
+                                                  "There is no room for another collection."}));
+    EXPECT_EQ(Setting("Listuntitled", "1"), longPath);
+    EXPECT_EQ(Setting("Listuntitled", "2"), "C:\\b.mid");
+    EXPECT_EQ(Setting("Listextra", "0"), "<missing>");
+}
+
+// Windows 95 and NT 4.0 refuse a file dialog's request of any size but
+// theirs: the size of every request the station hands over, read at the
+// call through this program's imports.
+std::vector<DWORD> RequestSizes;
+ULONG_PTR PlatformOpen, PlatformSave;
+BOOL WINAPI RecordOpen(LPOPENFILENAMEA request) {
+    RequestSizes.push_back(request->lStructSize);
+    return reinterpret_cast<decltype(&RecordOpen)>(PlatformOpen)(request);
+}
+BOOL WINAPI RecordSave(LPOPENFILENAMEA request) {
+    RequestSizes.push_back(request->lStructSize);
+    return reinterpret_cast<decltype(&RecordSave)>(PlatformSave)(request);
+}
+
+void RedirectImports(ULONG_PTR from, ULONG_PTR to) {
+    auto *base = reinterpret_cast<BYTE *>(GetModuleHandleA(nullptr));
+    auto *nt = reinterpret_cast<IMAGE_NT_HEADERS *>(
+        base + reinterpret_cast<IMAGE_DOS_HEADER *>(base)->e_lfanew);
+    auto *module = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR *>(
+        base + nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT].VirtualAddress);
+    for (; module->Name != 0; ++module)
+        for (auto *slot = reinterpret_cast<IMAGE_THUNK_DATA *>(base + module->FirstThunk);
+             slot->u1.Function != 0; ++slot) {
+            DWORD was = 0;
+            if (slot->u1.Function != from ||
+                !VirtualProtect(&slot->u1.Function, sizeof(ULONG_PTR), PAGE_READWRITE, &was))
+                continue;
+            slot->u1.Function = to;
+            VirtualProtect(&slot->u1.Function, sizeof(ULONG_PTR), was, &was);
+        }
+}
+
+TEST_F(PlaylistEditorTest, EveryFileDialogRequestHasTheSizeTheOldSystemsAccept) {
+    std::string exported = MakeMediaDir("request-size") + "\\sized.m3u";
+    DeleteFileA(exported.c_str());
+    StartWith("", false);
+    HMODULE dialogs = GetModuleHandleA("comdlg32");
+    PlatformOpen = reinterpret_cast<ULONG_PTR>(GetProcAddress(dialogs, "GetOpenFileNameA"));
+    PlatformSave = reinterpret_cast<ULONG_PTR>(GetProcAddress(dialogs, "GetSaveFileNameA"));
+    RedirectImports(PlatformOpen, reinterpret_cast<ULONG_PTR>(RecordOpen));
+    RedirectImports(PlatformSave, reinterpret_cast<ULONG_PTR>(RecordSave));
+    Edit([&](EditorHand &hand) {
+        hand.ExportTo(exported);
+        return IDCANCEL;
+    });
+    RedirectImports(reinterpret_cast<ULONG_PTR>(RecordOpen), PlatformOpen);
+    RedirectImports(reinterpret_cast<ULONG_PTR>(RecordSave), PlatformSave);
+    const DWORD classic = OPENFILENAME_SIZE_VERSION_400A; // 76 bytes on 32-bit Windows
+    EXPECT_EQ(RequestSizes, (std::vector<DWORD>{classic, classic}));
 }
 
 } // namespace
