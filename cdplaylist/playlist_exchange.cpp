@@ -4,7 +4,7 @@
 
 #include "cdplaylist/playlist_editor.h"
 #include "panekit/resources/panel_ids.h"
-#include "players/media_files.h"
+#include "players/file_names.h"
 #include "shell/launcher_bar.h"
 #include "shell/settings.h"
 #include "shell/station.h"
@@ -268,7 +268,7 @@ void TakeEntries(const std::vector<ListedEntry> &listed, bool utf8, const std::s
 // as a name that survives a restart, brackets (which end a section's name in
 // the settings file) made round.
 void CollectionNameOf(const char *path, char *name, size_t size) {
-    char base[PendingMediaPathSize];
+    char base[CollectionNameLimit + 1];
     FileBaseNameOf(FileTitleOf(path), base, sizeof base);
     if (base[0] == '\0')
         std::snprintf(base, sizeof base, "%s", Text(IDS_UNTITLED));

@@ -1,5 +1,5 @@
 // The file dialog, dropped-file dispatch, the save question for a changed
-// recording, the MCI error box and the file-name helpers of the players.
+// recording and the MCI error box of the players.
 #include "players/media_files.h"
 
 #include "panekit/resources/panel_ids.h"
@@ -35,10 +35,6 @@ constexpr int QuestionSize = FileRequestPathSize + TextSlotSize + 8;
 
 void CopyText(char *out, size_t outSize, const char *text) {
     std::snprintf(out, outSize, "%s", text);
-}
-
-bool HasExtension(const char *extension, const char *wanted) {
-    return lstrcmpiA(extension, wanted) == 0;
 }
 
 void SendOpenAndPlay(HWND player) {
@@ -234,23 +230,6 @@ int ChooseMediaFile(HWND owner, const char *initialText, int filterIndex, int mo
     return RunFileDialog(FileRequest, mode) ? 1 : 0;
 }
 
-bool PlayerFileKind(const char *path, MediaKind *kind) {
-    char extension[PendingMediaPathSize] = "";
-    FileExtensionOf(path, extension, sizeof extension);
-    if (HasExtension(extension, ".MID") || HasExtension(extension, ".RMI"))
-        *kind = MediaKind::Midi;
-    else if (HasExtension(extension, ".WAV"))
-        *kind = MediaKind::Wave;
-    else
-        return false;
-    return true;
-}
-
-bool IsPlainFile(const char *path) {
-    DWORD attributes = GetFileAttributesA(path);
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
-}
-
 int DispatchMediaFile(const char *path) {
     if (path == nullptr || std::strlen(path) >= sizeof PendingMediaPath)
         return 0;
@@ -317,40 +296,6 @@ void ShowMciError(HWND owner, MCIERROR error) {
     char text[ErrorTextSize];
     MciErrorText(error, text, sizeof text);
     MessageBoxA(owner, text, Text(IDS_ERROR_CAPTION), MB_OK | MB_ICONERROR);
-}
-
-namespace {
-
-// The period that begins the extension of the file's own name: the last one
-// after the last folder or drive separator, or null.
-const char *ExtensionPeriodOf(const char *name) {
-    return std::strrchr(FileTitleOf(name), '.');
-}
-
-} // namespace
-
-void FileExtensionOf(const char *name, char *out, size_t outSize) {
-    if (const char *period = ExtensionPeriodOf(name))
-        CopyText(out, outSize, period);
-}
-
-const char *FileTitleOf(const char *path) {
-    const char *title = path;
-    for (const char *c = path; *c != '\0'; ++c)
-        if (*c == '\\' || *c == '/' || *c == ':')
-            title = c + 1;
-    return title;
-}
-
-void FileBaseNameOf(const char *name, char *out, size_t outSize) {
-    const char *period = ExtensionPeriodOf(name);
-    size_t kept = period != nullptr ? static_cast<size_t>(period - name) : std::strlen(name);
-    if (outSize == 0)
-        return;
-    if (kept >= outSize)
-        kept = outSize - 1;
-    std::memcpy(out, name, kept);
-    out[kept] = '\0';
 }
 
 bool AutoPlayDrop(int origin) {

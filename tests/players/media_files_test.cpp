@@ -1,5 +1,5 @@
-// Dropped files reach the player of their extension, the file-name helpers,
-// and the save question for a changed recording with its file dialog.
+// Dropped files reach the player of their extension, and the save question
+// for a changed recording with its file dialog.
 #include "tests/players/player_test_support.h"
 #include "tests/support/station_harness.h"
 
@@ -37,30 +37,6 @@ class MediaFilesTest : public StationTest {
 
     std::string directory;
 };
-
-TEST_F(MediaFilesTest, ExtensionsAreReadFromTheLastPeriodOfTheFilesOwnName) {
-    char out[32] = "unchanged";
-    FileExtensionOf("NOEXT", out, sizeof out);
-    EXPECT_STREQ(out, "unchanged");
-    FileExtensionOf("c:\\my.dir\\NOEXT", out, sizeof out);
-    EXPECT_STREQ(out, "unchanged");
-    FileExtensionOf("A.B.MID", out, sizeof out);
-    EXPECT_STREQ(out, ".MID");
-    FileExtensionOf("c:\\my.dir\\song.mid", out, sizeof out);
-    EXPECT_STREQ(out, ".mid");
-    char small[4];
-    FileExtensionOf("song.midi", small, sizeof small);
-    EXPECT_STREQ(small, ".mi") << "cut to the buffer, never past it";
-
-    FileBaseNameOf("TAKE1.WAV", out, sizeof out);
-    EXPECT_STREQ(out, "TAKE1");
-    FileBaseNameOf("c:\\my.dir\\NOEXT", out, sizeof out);
-    EXPECT_STREQ(out, "c:\\my.dir\\NOEXT");
-    FileBaseNameOf("01. Intro.wav", out, sizeof out);
-    EXPECT_STREQ(out, "01. Intro");
-    FileBaseNameOf("A.B.MID", small, sizeof small);
-    EXPECT_STREQ(small, "A.B");
-}
 
 TEST_F(MediaFilesTest, OnlyMidiAndWaveExtensionsAreHandedOver) {
     StartStationHere();
