@@ -160,8 +160,10 @@ int SaveWaveData(const char *path) {
     return 0;
 }
 
-// The dialog's own procedure while the one on show is guarded.
-WNDPROC FileDialogProc = nullptr;
+// The window property that holds a guarded dialog's own procedure. Each
+// dialog keeps its own: a second dialog may run inside the first (the save
+// question's, say, while an Open dialog is up).
+const char FileDialogProcProperty[] = "SonikBayFileDialogProc";
 
 // The whole path a name typed into the dialog stands for: the name itself
 // when it starts at a drive or a share, else the name in the folder on show.
@@ -189,17 +191,39 @@ std::string TypedPathOf(HWND dialog) {
 // A name that makes a path longer than the platform's file calls take is
 // refused here, by a message that names it, before the dialog works on it:
 // some dialogs hold the path in a buffer of that size and overrun it.
+bool RefuseTypedName(HWND dialog, WPARAM wParam) {
+    return LOWORD(wParam) == IDOK && !FileNameFits(dialog, TypedPathOf(dialog).c_str());
+}
+
+// The dialog's own procedure back as the dialog goes, and the property gone.
+void UnguardFileDialog(HWND dialog, WNDPROC own) {
+    RemovePropA(dialog, FileDialogProcProperty);
+    SetWindowLongPtrA(dialog, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(own));
+}
+
 LRESULT CALLBACK GuardedFileDialog(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_COMMAND && LOWORD(wParam) == IDOK &&
-        !FileNameFits(dialog, TypedPathOf(dialog).c_str()))
-        return 0;
-    return CallWindowProcA(FileDialogProc, dialog, message, wParam, lParam);
+    auto own = reinterpret_cast<WNDPROC>(GetPropA(dialog, FileDialogProcProperty));
+    switch (message) {
+    case WM_COMMAND:
+        if (RefuseTypedName(dialog, wParam))
+            return 0;
+        break;
+    case WM_NCDESTROY: UnguardFileDialog(dialog, own); break;
+    default: break;
+    }
+    return CallWindowProcA(own, dialog, message, wParam, lParam);
+}
+
+// A dialog whose procedure cannot be kept goes unguarded.
+void GuardFileDialog(HWND dialog) {
+    LONG_PTR own = GetWindowLongPtrA(dialog, GWLP_WNDPROC);
+    if (own != 0 && SetPropA(dialog, FileDialogProcProperty, reinterpret_cast<HANDLE>(own)))
+        SetWindowLongPtrA(dialog, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(GuardedFileDialog));
 }
 
 UINT_PTR CALLBACK FileDialogHook(HWND child, UINT message, WPARAM, LPARAM) {
     if (message == WM_INITDIALOG)
-        FileDialogProc = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(
-            GetParent(child), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(GuardedFileDialog)));
+        GuardFileDialog(GetParent(child));
     return 0;
 }
 
@@ -209,9 +233,7 @@ BOOL RunFileDialog(OPENFILENAMEA &request, int mode) {
     request.lStructSize = ClassicRequestSize;
     request.Flags |= OFN_EXPLORER | OFN_ENABLEHOOK;
     request.lpfnHook = FileDialogHook;
-    BOOL chosen = mode == ChooseToOpen ? GetOpenFileNameA(&request) : GetSaveFileNameA(&request);
-    FileDialogProc = nullptr;
-    return chosen;
+    return mode == ChooseToOpen ? GetOpenFileNameA(&request) : GetSaveFileNameA(&request);
 }
 
 int ChooseMediaFile(HWND owner, const char *initialText, int filterIndex, int mode) {

@@ -468,4 +468,51 @@ TEST_F(SaveQuestionTest, CancelInTheSaveDialogKeepsTheData) {
     EXPECT_EQ(WaveModified, 1);
 }
 
+// The save question asked from the loop of an Open dialog, as a running list
+// reaching a WAVE entry asks it, once that dialog is on show; and a dialog
+// still there after 20 s ended, so that a dialog that no longer closes
+// cannot hold up the run.
+int AnswerInside = -1;
+bool DialogForced = false;
+
+void CALLBACK AskInsideTheOpenDialog(HWND, UINT, UINT_PTR timer, DWORD) {
+    if (FileDialogShown() == nullptr)
+        return;
+    KillTimer(nullptr, timer);
+    AnswerInside = ConfirmWaveChanges();
+}
+
+void CALLBACK EndStuckDialog(HWND, UINT, UINT_PTR timer, DWORD) {
+    KillTimer(nullptr, timer);
+    if (HWND dialog = FileDialogShown()) {
+        DialogForced = true;
+        EndDialog(dialog, 0);
+    }
+}
+
+// The Save dialog run inside an Open dialog leaves the Open dialog working:
+// it closes by its own Cancel key once the Save dialog is done, and the
+// station is enabled again.
+TEST_F(SaveQuestionTest, ASaveDialogInsideAnOpenDialogLeavesTheOpenDialogWorking) {
+    std::string take = directory + "\\inside.wav";
+    robot.SetAnswer([take](const SeenBox &box) -> int {
+        HWND open = FileDialogShown(), save = open;
+        AnswerBoxInDialog("sonikbay32", IDYES);
+        for (int tries = 0; tries < 100 && save == open; ++tries, Sleep(20))
+            save = FileDialogShown();
+        TypeIntoFileDialog(take)(box);
+        PostMessageA(save, WM_COMMAND, IDOK, 0);
+        for (int tries = 0; tries < 100 && IsWindow(save); ++tries)
+            Sleep(20);
+        return IDCANCEL;
+    });
+    SetTimer(nullptr, 0, 100, AskInsideTheOpenDialog);
+    UINT_PTR guard = SetTimer(nullptr, 0, 20000, EndStuckDialog);
+    EXPECT_EQ(ChooseMediaFile(MainWindow, "*.mid", MidiFilter, ChooseToOpen), 0);
+    KillTimer(nullptr, guard);
+    EXPECT_FALSE(DialogForced) << "the Open dialog no longer closed";
+    EXPECT_EQ(AnswerInside, 1) << BoxesSeen(); // saved
+    EXPECT_TRUE(IsWindowEnabled(MainWindow));
+}
+
 } // namespace
