@@ -468,13 +468,9 @@ TEST_F(SaveQuestionTest, CancelInTheSaveDialogKeepsTheData) {
     EXPECT_EQ(WaveModified, 1);
 }
 
-// The save question asked from the loop of an Open dialog, as a running list
-// reaching a WAVE entry asks it, once that dialog is on show; and a dialog
-// still there after 20 s ended, so that a dialog that no longer closes
-// cannot hold up the run.
+// Asks the save question from the loop of the Open dialog on show, as a
+// running list reaching a changed WAVE entry does.
 int AnswerInside = -1;
-bool DialogForced = false;
-
 void CALLBACK AskInsideTheOpenDialog(HWND, UINT, UINT_PTR timer, DWORD) {
     if (FileDialogShown() == nullptr)
         return;
@@ -482,6 +478,9 @@ void CALLBACK AskInsideTheOpenDialog(HWND, UINT, UINT_PTR timer, DWORD) {
     AnswerInside = ConfirmWaveChanges();
 }
 
+// Ends a file dialog still there after 20 s, so that one that no longer
+// closes cannot hold up the run.
+bool DialogForced = false;
 void CALLBACK EndStuckDialog(HWND, UINT, UINT_PTR timer, DWORD) {
     KillTimer(nullptr, timer);
     if (HWND dialog = FileDialogShown()) {
@@ -495,6 +494,8 @@ void CALLBACK EndStuckDialog(HWND, UINT, UINT_PTR timer, DWORD) {
 // station is enabled again.
 TEST_F(SaveQuestionTest, ASaveDialogInsideAnOpenDialogLeavesTheOpenDialogWorking) {
     std::string take = directory + "\\inside.wav";
+    // At the Open dialog: Yes to the question over it, a name into the Save
+    // dialog, and Cancel once that has gone.
     robot.SetAnswer([take](const SeenBox &box) -> int {
         HWND open = FileDialogShown(), save = open;
         AnswerBoxInDialog("sonikbay32", IDYES);
