@@ -302,10 +302,10 @@ std::string Quoted(std::string entry) {
         c = static_cast<unsigned char>(c) < ' ' ? '?' : c;
     if (entry.size() < static_cast<size_t>(EntryTextSize))
         return entry;
-    const char *cut = entry.c_str();
+    size_t cut = 0;
     for (int shown = 0; shown < QuotedCharacters; ++shown)
-        cut = CharNextA(cut);
-    return entry.substr(0, static_cast<size_t>(cut - entry.c_str())) + "...";
+        cut += IsDBCSLeadByteEx(CP_ACP, static_cast<BYTE>(entry[cut])) ? 2 : 1;
+    return entry.substr(0, cut) + "...";
 }
 
 void Refuse(ImportResult &result, const std::string &entry, const char *reason) {

@@ -11,9 +11,11 @@
 #include "shell/station.h"
 #include "shell/text_table.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <vector>
 
 OPENFILENAMEA FileRequest;
 char FileRequestPath[FileRequestPathSize];
@@ -160,10 +162,21 @@ int SaveWaveData(const char *path) {
     return 0;
 }
 
-// The window property that holds a guarded dialog's own procedure. Each
-// dialog keeps its own: a second dialog may run inside the first (the save
-// question's, say, while an Open dialog is up).
-const char FileDialogProcProperty[] = "SonikBayFileDialogProc";
+// The guarded dialogs on show, each with its own procedure: a second dialog
+// may run inside the first (the save question's, say, while an Open dialog
+// is up).
+struct GuardedDialog {
+    HWND dialog;
+    WNDPROC own;
+};
+std::vector<GuardedDialog> GuardedDialogs;
+
+WNDPROC OwnProcedureOf(HWND dialog) {
+    for (const GuardedDialog &each : GuardedDialogs)
+        if (each.dialog == dialog)
+            return each.own;
+    return nullptr;
+}
 
 // The whole path a name typed into the dialog stands for: the name itself
 // when it starts at a drive or a share, else the name in the folder on show.
@@ -195,14 +208,17 @@ bool RefuseTypedName(HWND dialog, WPARAM wParam) {
     return LOWORD(wParam) == IDOK && !FileNameFits(dialog, TypedPathOf(dialog).c_str());
 }
 
-// The dialog's own procedure back as the dialog goes, and the property gone.
+// The dialog's own procedure back as the dialog goes.
 void UnguardFileDialog(HWND dialog, WNDPROC own) {
-    RemovePropA(dialog, FileDialogProcProperty);
     SetWindowLongPtrA(dialog, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(own));
+    GuardedDialogs.erase(
+        std::remove_if(GuardedDialogs.begin(), GuardedDialogs.end(),
+                       [dialog](const GuardedDialog &each) { return each.dialog == dialog; }),
+        GuardedDialogs.end());
 }
 
 LRESULT CALLBACK GuardedFileDialog(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-    auto own = reinterpret_cast<WNDPROC>(GetPropA(dialog, FileDialogProcProperty));
+    WNDPROC own = OwnProcedureOf(dialog);
     switch (message) {
     case WM_COMMAND:
         if (RefuseTypedName(dialog, wParam))
@@ -214,11 +230,12 @@ LRESULT CALLBACK GuardedFileDialog(HWND dialog, UINT message, WPARAM wParam, LPA
     return CallWindowProcA(own, dialog, message, wParam, lParam);
 }
 
-// A dialog whose procedure cannot be kept goes unguarded.
 void GuardFileDialog(HWND dialog) {
     LONG_PTR own = GetWindowLongPtrA(dialog, GWLP_WNDPROC);
-    if (own != 0 && SetPropA(dialog, FileDialogProcProperty, reinterpret_cast<HANDLE>(own)))
-        SetWindowLongPtrA(dialog, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(GuardedFileDialog));
+    if (own == 0)
+        return;
+    GuardedDialogs.push_back({dialog, reinterpret_cast<WNDPROC>(own)});
+    SetWindowLongPtrA(dialog, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(GuardedFileDialog));
 }
 
 UINT_PTR CALLBACK FileDialogHook(HWND child, UINT message, WPARAM, LPARAM) {
