@@ -4,7 +4,7 @@
 
 #include "cdplaylist/playlist_editor.h"
 #include "panekit/resources/panel_ids.h"
-#include "players/media_files.h"
+#include "players/file_names.h"
 #include "shell/launcher_bar.h"
 #include "shell/settings.h"
 #include "shell/station.h"
@@ -31,6 +31,9 @@ const char NamesFullMessage[] = "There is no room for another collection.";
 constexpr DWORD LargestPlaylistFile = 4 * 1024 * 1024;
 constexpr int ListedRefusals = 12;
 constexpr int ReportLineSize = EntryTextSize + 48;
+// A refused line longer than an entry may be is quoted by this many
+// characters only.
+constexpr int QuotedCharacters = 80;
 
 // Why an entry of a playlist file was not taken.
 const char *const WebAddress = "web address";
@@ -59,6 +62,55 @@ bool HasExtension(const char *path, const char *wanted) {
     return lstrcmpiA(extension, wanted) == 0;
 }
 
+// One character as UTF-8.
+void AppendUtf8(std::string &text, unsigned long code) {
+    const unsigned char leads[] = {0, 0xC0, 0xE0, 0xF0};
+    int extra = code < 0x80 ? 0 : code < 0x800 ? 1 : code < 0x10000 ? 2 : 3;
+    text += static_cast<char>(leads[extra] | (code >> (6 * extra)));
+    for (int k = extra - 1; k >= 0; --k)
+        text += static_cast<char>(0x80 | ((code >> (6 * k)) & 0x3F));
+}
+
+// UTF-16, low byte first or high byte first, as UTF-8. Half a surrogate
+// pair alone becomes U+FFFD, which no code page has.
+std::string Utf16ToUtf8(const std::string &bytes, bool lowFirst) {
+    size_t units = bytes.size() / 2;
+    auto byte = [&](size_t k) {
+        return static_cast<unsigned long>(static_cast<unsigned char>(bytes[k]));
+    };
+    auto unit = [&](size_t i) {
+        return lowFirst ? byte(2 * i) | byte(2 * i + 1) << 8 : byte(2 * i) << 8 | byte(2 * i + 1);
+    };
+    auto within = [](unsigned long code, unsigned long from, unsigned long to) {
+        return code >= from && code < to;
+    };
+    std::string text;
+    for (size_t i = 0; i < units; ++i) {
+        unsigned long code = unit(i);
+        if (within(code, 0xD800, 0xDC00) && i + 1 < units && within(unit(i + 1), 0xDC00, 0xE000))
+            code = 0x10000 + ((code - 0xD800) << 10) + (unit(++i) - 0xDC00);
+        else if (within(code, 0xD800, 0xE000))
+            code = 0xFFFD;
+        AppendUtf8(text, code);
+    }
+    return text;
+}
+
+// A text behind a byte-order mark is read in the encoding the mark tells:
+// UTF-8, or UTF-16 either way round, which is read on as UTF-8.
+void ReadByteOrderMark(PlaylistText &text) {
+    std::string &bytes = text.bytes;
+    if (bytes.compare(0, 3, "\xEF\xBB\xBF") == 0) {
+        bytes.erase(0, 3);
+    } else if (bytes.compare(0, 2, "\xFF\xFE") == 0 || bytes.compare(0, 2, "\xFE\xFF") == 0) {
+        bool lowFirst = bytes[0] == '\xFF';
+        bytes = Utf16ToUtf8(bytes.substr(2), lowFirst);
+    } else {
+        return;
+    }
+    text.utf8 = true;
+}
+
 bool ReadWholeFile(const char *path, PlaylistText &text) {
     HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -72,27 +124,24 @@ bool ReadWholeFile(const char *path, PlaylistText &text) {
         read = size == 0 || (ReadFile(file, &text.bytes[0], size, &got, nullptr) && got == size);
     }
     CloseHandle(file);
-    const char mark[] = "\xEF\xBB\xBF";
     text.utf8 = HasExtension(path, ".m3u8");
-    if (text.bytes.compare(0, 3, mark) == 0) {
-        text.bytes.erase(0, 3);
-        text.utf8 = true;
-    }
+    ReadByteOrderMark(text);
     return read;
 }
 
+// The lines of a text, ended by CR, LF or both, without the blanks around.
 std::vector<std::string> LinesOf(const std::string &bytes) {
     std::vector<std::string> lines;
     size_t start = 0;
     while (start <= bytes.size()) {
-        size_t end = bytes.find('\n', start);
+        size_t end = bytes.find_first_of("\r\n", start);
         if (end == std::string::npos)
             end = bytes.size();
         std::string line = bytes.substr(start, end - start);
-        size_t first = line.find_first_not_of(" \t\r");
-        size_t last = line.find_last_not_of(" \t\r");
+        size_t first = line.find_first_not_of(" \t");
+        size_t last = line.find_last_not_of(" \t");
         lines.push_back(first == std::string::npos ? "" : line.substr(first, last - first + 1));
-        start = end + 1;
+        start = end + (bytes.compare(end, 2, "\r\n") == 0 ? 2 : 1);
     }
     return lines;
 }
@@ -178,34 +227,63 @@ bool Utf8ToWide(const std::string &text, std::wstring &wide) {
     return true;
 }
 
+// A UTF-16 text in the system's code page, and that back again.
+std::string WideToCodePage(const std::wstring &wide) {
+    int length = static_cast<int>(wide.size());
+    int size = WideCharToMultiByte(CP_ACP, 0, wide.c_str(), length, nullptr, 0, nullptr, nullptr);
+    std::string text(static_cast<size_t>(size > 0 ? size : 0), '\0');
+    if (size <= 0 || WideCharToMultiByte(CP_ACP, 0, wide.c_str(), length, &text[0], size, nullptr,
+                                         nullptr) != size)
+        return "";
+    return text;
+}
+
+std::wstring CodePageToWide(const std::string &text) {
+    int length = static_cast<int>(text.size());
+    int size = MultiByteToWideChar(CP_ACP, 0, text.c_str(), length, nullptr, 0);
+    std::wstring wide(static_cast<size_t>(size > 0 ? size : 0), L'\0');
+    if (size <= 0 || MultiByteToWideChar(CP_ACP, 0, text.c_str(), length, &wide[0], size) != size)
+        return L"";
+    return wide;
+}
+
 // A UTF-8 text in the system's code page; false when a character has no
-// place there (the text then holds the platform's stand-ins, for the list).
+// place there (the text then holds what the platform made of it, stand-ins
+// or look-alikes, for the list). Whether it fits is told by converting back:
+// the platform's own report of stand-ins is refused for some code pages,
+// UTF-8 among them, and says nothing of look-alikes.
 bool ToCodePage(std::string &text) {
     std::wstring wide;
     if (!Utf8ToWide(text, wide))
         return false;
     if (wide.empty())
         return true;
-    int size = WideCharToMultiByte(CP_ACP, 0, wide.c_str(), static_cast<int>(wide.size()), nullptr,
-                                   0, nullptr, nullptr);
-    std::string converted(static_cast<size_t>(size > 0 ? size : 0), '\0');
-    BOOL defaulted = FALSE;
-    if (size <= 0 || WideCharToMultiByte(CP_ACP, 0, wide.c_str(), static_cast<int>(wide.size()),
-                                         &converted[0], size, nullptr, &defaulted) != size)
+    std::string converted = WideToCodePage(wide);
+    if (converted.empty())
         return false;
     text = converted;
-    return defaulted == FALSE;
+    return CodePageToWide(text) == wide;
+}
+
+// The drive ("C:") or the share ("\\server\share") a folder is on, or ""
+// for a folder named without either.
+std::string RootOf(const std::string &folder) {
+    if (folder.compare(0, 2, "\\\\") != 0)
+        return folder.size() > 1 && folder[1] == ':' ? folder.substr(0, 2) : "";
+    size_t server = folder.find('\\', 2);
+    return folder.substr(0, server == std::string::npos ? server : folder.find('\\', server + 1));
 }
 
 // The entry's path as the station stores it: separators made backslashes,
-// and a relative path taken from the playlist file's folder.
+// a relative path taken from the playlist file's folder, and one that starts
+// at the root from that folder's drive or share.
 std::string ResolvedPath(std::string text, const std::string &folder) {
     std::replace(text.begin(), text.end(), '/', '\\');
     bool absolute = text.size() > 1 && (text[1] == ':' || (text[0] == '\\' && text[1] == '\\'));
     if (absolute)
         return text;
     if (!text.empty() && text[0] == '\\')
-        return folder.substr(0, 2) + text;
+        return RootOf(folder) + text;
     while (text.compare(0, 2, ".\\") == 0)
         text.erase(0, 2);
     return folder + "\\" + text;
@@ -219,8 +297,21 @@ struct ImportResult {
     std::vector<std::string> refused;
 };
 
+// An entry as a report quotes it: characters that show nothing as '?', and
+// a line longer than any entry cut after its first characters.
+std::string Quoted(std::string entry) {
+    for (char &c : entry)
+        c = static_cast<unsigned char>(c) < ' ' ? '?' : c;
+    if (entry.size() < static_cast<size_t>(EntryTextSize))
+        return entry;
+    size_t cut = 0;
+    for (int shown = 0; shown < QuotedCharacters; ++shown)
+        cut += IsDBCSLeadByteEx(CP_ACP, static_cast<BYTE>(entry[cut])) ? 2 : 1;
+    return entry.substr(0, cut) + "...";
+}
+
 void Refuse(ImportResult &result, const std::string &entry, const char *reason) {
-    result.refused.push_back(entry + " (" + reason + ")");
+    result.refused.push_back(Quoted(entry) + " (" + reason + ")");
 }
 
 // Why a listed entry cannot be taken, or null when it can; path is what the
@@ -270,7 +361,7 @@ void TakeEntries(const std::vector<ListedEntry> &listed, bool utf8, const std::s
 // as a name that survives a restart, brackets (which end a section's name in
 // the settings file) made round.
 void CollectionNameOf(const char *path, char *name, size_t size) {
-    char base[PendingMediaPathSize];
+    char base[CollectionNameLimit + 1];
     FileBaseNameOf(FileTitleOf(path), base, sizeof base);
     if (base[0] == '\0')
         std::snprintf(base, sizeof base, "%s", Text(IDS_UNTITLED));

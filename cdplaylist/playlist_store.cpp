@@ -2,7 +2,7 @@
 #include "cdplaylist/playlist_store.h"
 
 #include "panekit/resources/panel_ids.h"
-#include "players/media_files.h"
+#include "players/file_names.h"
 #include "shell/settings.h"
 #include "shell/text_table.h"
 

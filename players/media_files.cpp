@@ -1,5 +1,5 @@
 // The file dialog, dropped-file dispatch, the save question for a changed
-// recording, the MCI error box and the file-name helpers of the players.
+// recording and the MCI error box of the players.
 #include "players/media_files.h"
 
 #include "panekit/resources/panel_ids.h"
@@ -11,9 +11,11 @@
 #include "shell/station.h"
 #include "shell/text_table.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <vector>
 
 OPENFILENAMEA FileRequest;
 char FileRequestPath[FileRequestPathSize];
@@ -33,10 +35,6 @@ constexpr int QuestionSize = FileRequestPathSize + TextSlotSize + 8;
 
 void CopyText(char *out, size_t outSize, const char *text) {
     std::snprintf(out, outSize, "%s", text);
-}
-
-bool HasExtension(const char *extension, const char *wanted) {
-    return lstrcmpiA(extension, wanted) == 0;
 }
 
 void SendOpenAndPlay(HWND player) {
@@ -162,8 +160,21 @@ int SaveWaveData(const char *path) {
     return 0;
 }
 
-// The dialog's own procedure while the one on show is guarded.
-WNDPROC FileDialogProc = nullptr;
+// The guarded dialogs on show, each with its own procedure: a second dialog
+// may run inside the first (the save question's, say, while an Open dialog
+// is up).
+struct GuardedDialog {
+    HWND dialog;
+    WNDPROC own;
+};
+std::vector<GuardedDialog> GuardedDialogs;
+
+WNDPROC OwnProcedureOf(HWND dialog) {
+    for (const GuardedDialog &each : GuardedDialogs)
+        if (each.dialog == dialog)
+            return each.own;
+    return nullptr;
+}
 
 // The whole path a name typed into the dialog stands for: the name itself
 // when it starts at a drive or a share, else the name in the folder on show.
@@ -212,17 +223,43 @@ class CurrentDirectoryKept {
 // A name that makes a path longer than the platform's file calls take is
 // refused here, by a message that names it, before the dialog works on it:
 // some dialogs hold the path in a buffer of that size and overrun it.
+bool RefuseTypedName(HWND dialog, WPARAM wParam) {
+    return LOWORD(wParam) == IDOK && !FileNameFits(dialog, TypedPathOf(dialog).c_str());
+}
+
+// The dialog's own procedure back as the dialog goes.
+void UnguardFileDialog(HWND dialog, WNDPROC own) {
+    SetWindowLongPtrA(dialog, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(own));
+    GuardedDialogs.erase(
+        std::remove_if(GuardedDialogs.begin(), GuardedDialogs.end(),
+                       [dialog](const GuardedDialog &each) { return each.dialog == dialog; }),
+        GuardedDialogs.end());
+}
+
 LRESULT CALLBACK GuardedFileDialog(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_COMMAND && LOWORD(wParam) == IDOK &&
-        !FileNameFits(dialog, TypedPathOf(dialog).c_str()))
-        return 0;
-    return CallWindowProcA(FileDialogProc, dialog, message, wParam, lParam);
+    WNDPROC own = OwnProcedureOf(dialog);
+    switch (message) {
+    case WM_COMMAND:
+        if (RefuseTypedName(dialog, wParam))
+            return 0;
+        break;
+    case WM_NCDESTROY: UnguardFileDialog(dialog, own); break;
+    default: break;
+    }
+    return CallWindowProcA(own, dialog, message, wParam, lParam);
+}
+
+void GuardFileDialog(HWND dialog) {
+    LONG_PTR own = GetWindowLongPtrA(dialog, GWLP_WNDPROC);
+    if (own == 0)
+        return;
+    GuardedDialogs.push_back({dialog, reinterpret_cast<WNDPROC>(own)});
+    SetWindowLongPtrA(dialog, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(GuardedFileDialog));
 }
 
 UINT_PTR CALLBACK FileDialogHook(HWND child, UINT message, WPARAM, LPARAM) {
     if (message == WM_INITDIALOG)
-        FileDialogProc = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(
-            GetParent(child), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(GuardedFileDialog)));
+        GuardFileDialog(GetParent(child));
     return 0;
 }
 
@@ -233,9 +270,7 @@ BOOL RunFileDialog(OPENFILENAMEA &request, int mode) {
     request.lStructSize = ClassicRequestSize;
     request.Flags |= OFN_EXPLORER | OFN_ENABLEHOOK | OFN_NOCHANGEDIR;
     request.lpfnHook = FileDialogHook;
-    BOOL chosen = mode == ChooseToOpen ? GetOpenFileNameA(&request) : GetSaveFileNameA(&request);
-    FileDialogProc = nullptr;
-    return chosen;
+    return mode == ChooseToOpen ? GetOpenFileNameA(&request) : GetSaveFileNameA(&request);
 }
 
 int ChooseMediaFile(HWND owner, const char *initialText, int filterIndex, int mode) {
@@ -252,23 +287,6 @@ int ChooseMediaFile(HWND owner, const char *initialText, int filterIndex, int mo
     CopyText(FileRequestPath, sizeof FileRequestPath,
              mode == ChooseToOpen ? initialText : WaveFilePath);
     return RunFileDialog(FileRequest, mode) ? 1 : 0;
-}
-
-bool PlayerFileKind(const char *path, MediaKind *kind) {
-    char extension[PendingMediaPathSize] = "";
-    FileExtensionOf(path, extension, sizeof extension);
-    if (HasExtension(extension, ".MID") || HasExtension(extension, ".RMI"))
-        *kind = MediaKind::Midi;
-    else if (HasExtension(extension, ".WAV"))
-        *kind = MediaKind::Wave;
-    else
-        return false;
-    return true;
-}
-
-bool IsPlainFile(const char *path) {
-    DWORD attributes = GetFileAttributesA(path);
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
 }
 
 int DispatchMediaFile(const char *path) {
@@ -337,40 +355,6 @@ void ShowMciError(HWND owner, MCIERROR error) {
     char text[ErrorTextSize];
     MciErrorText(error, text, sizeof text);
     MessageBoxA(owner, text, Text(IDS_ERROR_CAPTION), MB_OK | MB_ICONERROR);
-}
-
-namespace {
-
-// The period that begins the extension of the file's own name: the last one
-// after the last folder or drive separator, or null.
-const char *ExtensionPeriodOf(const char *name) {
-    return std::strrchr(FileTitleOf(name), '.');
-}
-
-} // namespace
-
-void FileExtensionOf(const char *name, char *out, size_t outSize) {
-    if (const char *period = ExtensionPeriodOf(name))
-        CopyText(out, outSize, period);
-}
-
-const char *FileTitleOf(const char *path) {
-    const char *title = path;
-    for (const char *c = path; *c != '\0'; ++c)
-        if (*c == '\\' || *c == '/' || *c == ':')
-            title = c + 1;
-    return title;
-}
-
-void FileBaseNameOf(const char *name, char *out, size_t outSize) {
-    const char *period = ExtensionPeriodOf(name);
-    size_t kept = period != nullptr ? static_cast<size_t>(period - name) : std::strlen(name);
-    if (outSize == 0)
-        return;
-    if (kept >= outSize)
-        kept = outSize - 1;
-    std::memcpy(out, name, kept);
-    out[kept] = '\0';
 }
 
 bool AutoPlayDrop(int origin) {

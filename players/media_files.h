@@ -1,11 +1,13 @@
 // What the file players share: the one open/save file dialog, the hand-over
-// of a dropped file to its player, the save question for a changed recording,
-// the error box for multimedia commands and two small file-name operations.
+// of a dropped file to its player, the save question for a changed recording
+// and the error box for multimedia commands. The file-name helpers they use
+// come with it, from players/file_names.h.
 #pragma once
 #include <windows.h>
 #include <commdlg.h>
 #include <mmsystem.h>
 
+#include "players/file_names.h"
 #include "players/media_check.h"
 
 #include <cstddef>
@@ -53,13 +55,6 @@ int ChooseMediaFile(HWND owner, const char *initialText, int filterIndex, int mo
 // that names it.
 BOOL RunFileDialog(OPENFILENAMEA &request, int mode);
 
-// Whether the MIDI or the WAVE player takes a file of this name (by its
-// extension: .mid and .rmi, .wav), and which.
-bool PlayerFileKind(const char *path, MediaKind *kind);
-
-// Whether the path names a file (not a folder).
-bool IsPlainFile(const char *path);
-
 // Hands a media file to the player for its extension, or a playlist file to
 // the playlist. Answers 1 when a
 // player took it.
@@ -78,17 +73,6 @@ void NameTooLongText(char *text, size_t size);
 // The platform's text for an MCI error in an error box owned by owner; for a
 // code the platform has no text for, the station's own with the code.
 void ShowMciError(HWND owner, MCIERROR error);
-
-// The extension of the file's own name: the text from the last period after
-// the last folder or drive separator to its end; out is left unchanged when
-// that name has no period. out holds outSize characters with the terminator.
-void FileExtensionOf(const char *name, char *out, size_t outSize);
-
-// The part of path after its last directory or drive separator.
-const char *FileTitleOf(const char *path);
-
-// name without the extension that FileExtensionOf gives.
-void FileBaseNameOf(const char *name, char *out, size_t outSize);
 
 // ---- What every player does the same way ----
 

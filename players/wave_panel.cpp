@@ -227,12 +227,13 @@ bool ChooseFile() {
     return true;
 }
 
-// The name, sample size and rate of the opened data in the title line.
+// The name, sample size and rate of the opened data in the title line. The
+// name is the file's own up to its last period, read from the path: the
+// platform's file title may have no extension left to take off (Windows hides
+// known ones) or be cut short.
 bool ShowFormat(HWND panel, int origin) {
-    char title[WaveNameSize];
-    MediaFileTitle(WaveFilePath, title, sizeof title);
     char name[WaveNameSize];
-    FileBaseNameOf(title, name, sizeof name);
+    FileBaseNameOf(FileTitleOf(WaveFilePath), name, sizeof name);
     DWORD bits = 0, rate = 0, channels = 0;
     if (QueryStatus(MCI_WAVE_STATUS_BITSPERSAMPLE, &bits) != 0)
         bits = 4;

@@ -9,10 +9,23 @@
 #include "shell/startup.h"
 #include "shell/station.h"
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
 namespace {
+
+// A share of this Wine prefix, \\station\share, which Wine finds in the
+// prefix's dosdevices\unc folder.
+std::string MakeShare() {
+    char prefix[MAX_PATH] = "";
+    GetEnvironmentVariableA("WINEPREFIX", prefix, sizeof prefix);
+    std::string folder = std::string("Z:") + prefix + "/dosdevices/unc";
+    std::replace(folder.begin(), folder.end(), '/', '\\');
+    for (const char *part : {"", "\\station", "\\share", "\\lists"})
+        CreateDirectoryA((folder += part).c_str(), nullptr);
+    return "\\\\station\\share";
+}
 
 class PlaylistExchangeTest : public StationTest {
   protected:
@@ -140,6 +153,42 @@ TEST_F(PlaylistExchangeTest, Utf8PlsAndLongPlaylistsAreTakenAsFarAsTheyCanBe) {
     EXPECT_NE(report.find(song + " (beyond the 99 entries of a collection)"), std::string::npos);
     EXPECT_EQ(report.substr(report.rfind('\n') + 1), "... and 9 more");
     EXPECT_STREQ(PlayListEntry, "Listmany");
+}
+
+// Playlist files as other systems write them: lines ended by CR alone,
+// UTF-16 either way round behind its byte-order mark, and on a share an
+// entry from the share's root, a name this system has only a look-alike for
+// (the name of another file) and a line of a megabyte, quoted only in part.
+TEST_F(PlaylistExchangeTest, LineEndsUtf16SharesAndOddNamesAreReadAsWritten) {
+    WritePlaylist("mac.m3u", "#EXTM3U\rsong.mid\rtake.wav\r");
+    DropOnMainWindow({directory + "\\mac.m3u"});
+    Pump(300);
+    EXPECT_EQ(Entries("mac"), (std::vector<std::string>{song, take}));
+    for (bool little : {true, false}) {
+        Bytes bytes = little ? Bytes{0xFF, 0xFE} : Bytes{0xFE, 0xFF};
+        for (char c : std::string("#EXTM3U\r\ntake.wav\r\n")) {
+            bytes.push_back(little ? c : 0);
+            bytes.push_back(little ? 0 : c);
+        }
+        std::string path = directory + (little ? "\\le.m3u" : "\\be.m3u");
+        WriteBytes(path, bytes);
+        DropOnMainWindow({path});
+        Pump(300);
+        EXPECT_EQ(Entries(little ? "le" : "be"), std::vector<std::string>{take});
+    }
+
+    std::string share = MakeShare(), odd = share + "\\lists\\odd.m3u8";
+    std::string root = WriteSong(share, "root.mid", 3);
+    WriteBytes(share + "\\lists\\a.wav", MakeWave(PcmFormat(1, 11025, 8), 500));
+    std::string text = "\\root.mid\n\xC4\x81.wav\n" + std::string(1 << 20, 'x') + ".wav\n";
+    WriteBytes(odd, Bytes(text.begin(), text.end()));
+    robot.Forget();
+    DropOnMainWindow({odd});
+    Pump(300);
+    EXPECT_EQ(Entries("odd"), std::vector<std::string>{root});
+    std::string report = Reported();
+    EXPECT_NE(report.find("\\a.wav (name not in this system's characters)"), std::string::npos);
+    EXPECT_NE(report.find("xx... (path too long)"), std::string::npos) << report.substr(0, 300);
 }
 
 } // namespace

@@ -1,5 +1,5 @@
-// Dropped files reach the player of their extension, the file-name helpers,
-// and the save question for a changed recording with its file dialog.
+// Dropped files reach the player of their extension, and the save question
+// for a changed recording with its file dialog.
 #include "tests/players/player_test_support.h"
 #include "tests/support/station_harness.h"
 
@@ -37,30 +37,6 @@ class MediaFilesTest : public StationTest {
 
     std::string directory;
 };
-
-TEST_F(MediaFilesTest, ExtensionsAreReadFromTheLastPeriodOfTheFilesOwnName) {
-    char out[32] = "unchanged";
-    FileExtensionOf("NOEXT", out, sizeof out);
-    EXPECT_STREQ(out, "unchanged");
-    FileExtensionOf("c:\\my.dir\\NOEXT", out, sizeof out);
-    EXPECT_STREQ(out, "unchanged");
-    FileExtensionOf("A.B.MID", out, sizeof out);
-    EXPECT_STREQ(out, ".MID");
-    FileExtensionOf("c:\\my.dir\\song.mid", out, sizeof out);
-    EXPECT_STREQ(out, ".mid");
-    char small[4];
-    FileExtensionOf("song.midi", small, sizeof small);
-    EXPECT_STREQ(small, ".mi") << "cut to the buffer, never past it";
-
-    FileBaseNameOf("TAKE1.WAV", out, sizeof out);
-    EXPECT_STREQ(out, "TAKE1");
-    FileBaseNameOf("c:\\my.dir\\NOEXT", out, sizeof out);
-    EXPECT_STREQ(out, "c:\\my.dir\\NOEXT");
-    FileBaseNameOf("01. Intro.wav", out, sizeof out);
-    EXPECT_STREQ(out, "01. Intro");
-    FileBaseNameOf("A.B.MID", small, sizeof small);
-    EXPECT_STREQ(small, "A.B");
-}
 
 TEST_F(MediaFilesTest, OnlyMidiAndWaveExtensionsAreHandedOver) {
     StartStationHere();
@@ -490,6 +466,54 @@ TEST_F(SaveQuestionTest, CancelInTheSaveDialogKeepsTheData) {
     EXPECT_EQ(robot.Seen()[2].text.substr(0, path.size() + 3), "[" + path + "]\n");
     EXPECT_TRUE(Saves().empty());
     EXPECT_EQ(WaveModified, 1);
+}
+
+// Asks the save question from the loop of the Open dialog on show, as a
+// running list reaching a changed WAVE entry does.
+int AnswerInside = -1;
+void CALLBACK AskInsideTheOpenDialog(HWND, UINT, UINT_PTR timer, DWORD) {
+    if (FileDialogShown() == nullptr)
+        return;
+    KillTimer(nullptr, timer);
+    AnswerInside = ConfirmWaveChanges();
+}
+
+// Ends a file dialog still there after 20 s, so that one that no longer
+// closes cannot hold up the run.
+bool DialogForced = false;
+void CALLBACK EndStuckDialog(HWND, UINT, UINT_PTR timer, DWORD) {
+    KillTimer(nullptr, timer);
+    if (HWND dialog = FileDialogShown()) {
+        DialogForced = true;
+        EndDialog(dialog, 0);
+    }
+}
+
+// The Save dialog run inside an Open dialog leaves the Open dialog working:
+// it closes by its own Cancel key once the Save dialog is done, and the
+// station is enabled again.
+TEST_F(SaveQuestionTest, ASaveDialogInsideAnOpenDialogLeavesTheOpenDialogWorking) {
+    std::string take = directory + "\\inside.wav";
+    // At the Open dialog: Yes to the question over it, a name into the Save
+    // dialog, and Cancel once that has gone.
+    robot.SetAnswer([take](const SeenBox &box) -> int {
+        HWND open = FileDialogShown(), save = open;
+        AnswerBoxInDialog("sonikbay32", IDYES);
+        for (int tries = 0; tries < 100 && save == open; ++tries, Sleep(20))
+            save = FileDialogShown();
+        TypeIntoFileDialog(take)(box);
+        PostMessageA(save, WM_COMMAND, IDOK, 0);
+        for (int tries = 0; tries < 100 && IsWindow(save); ++tries)
+            Sleep(20);
+        return IDCANCEL;
+    });
+    SetTimer(nullptr, 0, 100, AskInsideTheOpenDialog);
+    UINT_PTR guard = SetTimer(nullptr, 0, 20000, EndStuckDialog);
+    EXPECT_EQ(ChooseMediaFile(MainWindow, "*.mid", MidiFilter, ChooseToOpen), 0);
+    KillTimer(nullptr, guard);
+    EXPECT_FALSE(DialogForced) << "the Open dialog no longer closed";
+    EXPECT_EQ(AnswerInside, 1) << BoxesSeen(); // saved
+    EXPECT_TRUE(IsWindowEnabled(MainWindow));
 }
 
 } // namespace

@@ -253,6 +253,17 @@ TEST_F(WavePanelTest, AnOldDeviceThatWillNotCloseKeepsItsFileAndName) {
     EXPECT_EQ(SimMciCallsOf(MCI_PLAY).back().result, 0u) << "the good file still plays";
 }
 
+// The title is the file's own name up to its last period, read from the
+// path: a name longer than the platform's file titles (128 characters) is
+// not cut at a period before its extension.
+TEST_F(WavePanelTest, TheTitleIsTheFilesOwnNameUpToItsLastPeriod) {
+    StartWithWavePanel();
+    std::string name = "01. Intro " + std::string(130, 'x');
+    DropOnMainWindow({WriteWave((name + ".wav").c_str(), 1000)});
+    Pump();
+    EXPECT_EQ(Shown(IDC_TITLE), name + " 8Bit 11K");
+}
+
 TEST_F(WavePanelTest, TheMeterShowsThePeaksOfEachChannel) {
     StartWithWavePanel("Mono=2\r\n", true);
     auto litSegments = [](int row) {
