@@ -549,27 +549,17 @@ INT_PTR OnFileNameOk(HWND dialog) {
     return 1;
 }
 
-void AddAll(HWND dialog) {
-    int count = RowCount(dialog, IDC_FILES);
-    if (count <= 0 || !RoomFor(dialog, count))
-        return;
-    int at = RowCount(dialog, IDC_ENTRY_LIST);
-    if (CdTrackMode) {
-        for (int row = 0; row < count; ++row) {
-            char name[CdNameSize];
-            RowText(dialog, IDC_FILES, row, name, sizeof name);
-            char entry[16];
-            std::snprintf(entry, sizeof entry, "%04d.CD", row + 1);
-            InsertRow(dialog, at++, name, entry);
-        }
-        BindToLoadedDisc();
-        return;
-    }
-    // The dialog browses by changing the current directory.
+// Every media file the list shows, in the folder on show (the classic
+// dialog browses by changing the current directory). A playlist file is
+// imported only when chosen by itself, never every playlist of a folder.
+void AddAllFiles(HWND dialog, int count) {
     ChosenFiles files;
     if (GetCurrentDirectoryA(sizeof files.directory, files.directory) == 0 ||
         std::strlen(files.directory) >= sizeof files.directory - 1)
         return;
+    static char names[MaxPlaylistEntries][RowTextSize];
+    static char paths[MaxPlaylistEntries][EntryTextSize];
+    int taken = 0;
     for (int row = 0; row < count; ++row) {
         char name[RowTextSize];
         char path[EntryTextSize];
@@ -581,10 +571,36 @@ void AddAll(HWND dialog) {
             return;
         }
         if (IsPlaylistFile(name))
-            ImportChosenPlaylist(dialog, path);
-        else
-            InsertRow(dialog, at++, name, path);
+            continue;
+        if (!RoomFor(dialog, taken + 1))
+            return;
+        std::memcpy(names[taken], name, sizeof name);
+        std::memcpy(paths[taken++], path, sizeof path);
     }
+    int at = RowCount(dialog, IDC_ENTRY_LIST);
+    for (int i = 0; i < taken; ++i)
+        InsertRow(dialog, at++, names[i], paths[i]);
+}
+
+void AddAll(HWND dialog) {
+    int count = RowCount(dialog, IDC_FILES);
+    if (count <= 0)
+        return;
+    if (!CdTrackMode) {
+        AddAllFiles(dialog, count);
+        return;
+    }
+    if (!RoomFor(dialog, count))
+        return;
+    int at = RowCount(dialog, IDC_ENTRY_LIST);
+    for (int row = 0; row < count; ++row) {
+        char name[CdNameSize];
+        RowText(dialog, IDC_FILES, row, name, sizeof name);
+        char entry[16];
+        std::snprintf(entry, sizeof entry, "%04d.CD", row + 1);
+        InsertRow(dialog, at++, name, entry);
+    }
+    BindToLoadedDisc();
 }
 
 // ---- Changing the playlist ----

@@ -598,11 +598,12 @@ TEST_F(PlaylistEditorTest, AnExportedPlaylistImportsAsTheSameCollection) {
 // Export binds disc tracks to the disc of their collection, whatever the
 // drive holds, leaves out tracks of a disc nobody knows (and says so), and
 // leaves the editor's classic dialog in the folder on show, from which Add
-// All takes its paths.
+// All takes the media files (not the playlist files) with their paths.
 TEST_F(PlaylistEditorTest, ExportKeepsTracksWithTheirDiscAndTheEditorInItsFolder) {
     std::string shown = MakeMediaDir("export-shown"), elsewhere = MakeMediaDir("export-disc");
     std::string song = WriteSong(shown, "a.mid", 1);
     WriteSong(shown, "b.mid", 1);
+    WriteBytes(shown + "\\other.m3u", Bytes{'b', '.', 'm', 'i', 'd'});
     StartWith("[PlayList]\r\nNowSelected=trip\r\n[PlayListTitle]\r\nNumber=3\r\n1=untitled\r\n"
               "2=trip\r\n3=loose\r\n[Listtrip]\r\n0=" +
                   song + "\r\n1=0002.CD\r\n2=ENDFLAG.END\r\nCD_ID=11522\r\n[Listloose]\r\n0=" +
@@ -614,7 +615,7 @@ TEST_F(PlaylistEditorTest, ExportKeepsTracksWithTheirDiscAndTheEditorInItsFolder
     std::string report;
     std::vector<std::string> added;
     Edit([&](EditorHand &hand) {
-        hand.Browse(shown, "*.mid");
+        hand.Browse(shown, "*.*");
         hand.ExportTo(bound);
         hand.ChooseCollection(2);
         hand.ExportTo(unbound);
@@ -631,8 +632,9 @@ TEST_F(PlaylistEditorTest, ExportKeepsTracksWithTheirDiscAndTheEditorInItsFolder
     EXPECT_EQ(std::string(written.begin(), written.end()), "#EXTM3U\r\n" + song + "\r\n");
     EXPECT_EQ(report, "1 of 2 entries written to \"unbound.m3u\".\nNot written: 1 disc tracks of a "
                       "disc that is not known.");
-    ASSERT_EQ(added.size(), 4u);
+    ASSERT_EQ(added.size(), 4u) << "a playlist file is imported only when chosen by itself";
     EXPECT_EQ(Lower(added[3].substr(0, shown.size())), Lower(shown)) << added[3];
+    EXPECT_EQ(Setting("Listother", "0"), "<missing>");
 }
 
 // A playlist file imported over the collection on show replaces the rows
