@@ -111,17 +111,38 @@ void FollowWithPanels(HWND previous, int launcherCommand) {
     DropTitlePrefix(previous);
 }
 
-// The list follows the current entry; its indicator and Play key too.
-void ShowCurrentEntry(bool wasRunning) {
-    if (PlaylistPanel == nullptr)
-        return;
+// The list's selection on the current entry.
+void SelectCurrentEntry() {
     HWND list = GetDlgItem(PlaylistPanel, IDC_ENTRY_LIST);
     if (SendMessageA(list, LB_GETCURSEL, 0, 0) == LB_ERR)
         GiveFocus(list);
     SendMessageA(list, LB_SETCURSEL, CurrentEntryIndex, 0);
+}
+
+// The list follows the current entry; its indicator and Play key too.
+void ShowCurrentEntry(bool wasRunning) {
+    if (PlaylistPanel == nullptr)
+        return;
+    SelectCurrentEntry();
     LightIndicator(true);
     if (wasRunning)
         SendPlayerCommand(PlaylistPanel, IDC_MARK_RUNNING, MAKELPARAM(0, FROM_PLAYLIST));
+}
+
+// Nothing plays the current entry: the list stops on it, idle, no player
+// holding it and no indicator lit, so that Play tries it again and Next goes
+// past it. The player that held an entry before is left stopped.
+int StopIdleAtEntry(HWND previousPlayer) {
+    LightIndicator(false);
+    LitIndicator = 0;
+    CurrentPlayer = nullptr;
+    DropTitlePrefix(previousPlayer);
+    if (PlaylistPanel == nullptr)
+        return 1;
+    if (PlaylistRunning != 0)
+        SendPlayerCommand(PlaylistPanel, IDC_STOP, MAKELPARAM(0, FROM_PLAYLIST));
+    SelectCurrentEntry();
+    return 1;
 }
 
 // Puts back what a request changed when nothing is handed over.
@@ -184,7 +205,7 @@ int SequencerRequest(int code, HWND caller) {
         // A track plays only on its own disc; the list stays on the entry,
         // idle, so that Play tries it again once that disc is in.
         if (!IsLoadedDisc(BoundDisc(PlayListEntry)))
-            return 1;
+            return StopIdleAtEntry(previousPlayer);
         CurrentPlayer = CdPanel;
         indicator = CdIndicator;
         launcherCommand = IDC_SHOW_CD;
