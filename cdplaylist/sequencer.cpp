@@ -161,8 +161,11 @@ int SequencerRequest(int code, HWND caller) {
         ShowCurrentEntry(wasRunning);
         return 0;
     }
+    bool byCurrentPlayer = caller == CurrentPlayer && caller != nullptr;
+    if (code == ENTRY_NOT_OPENED)
+        return byCurrentPlayer ? StopIdleAtEntry(caller) : 0;
     if (code == END_OF_PLAY) {
-        if (caller != CurrentPlayer || caller == nullptr) {
+        if (!byCurrentPlayer) {
             SendPlayerCommand(caller, IDC_STOP, 0);
             return 0;
         }
@@ -228,6 +231,9 @@ int SequencerRequest(int code, HWND caller) {
     if (wasRunning)
         PlaylistRunning = 1;
     SendPlayerCommand(CurrentPlayer, IDC_OPEN, MAKELPARAM(0, OPEN_FROM_PLAYLIST));
+    // A player that could not open the entry has stopped the list on it.
+    if (CurrentPlayer == nullptr)
+        return 1;
     ShowCurrentEntry(wasRunning);
     return 0;
 }

@@ -186,25 +186,37 @@ bool ShowLength(HWND panel) {
     return true;
 }
 
-void OnOpen(HWND panel, int origin) {
+// Opens the file, and plays it when the drop or the running playlist asks.
+// Answers whether it opened.
+bool OpenFile(HWND panel, int origin) {
     bool fromPlaylist = origin == OPEN_FROM_PLAYLIST;
     if (!fromPlaylist && origin != OPEN_AND_PLAY && !ChooseFromDialog())
-        return;
+        return false;
     if (!CloseOldFile(panel, origin))
-        return;
+        return false;
     // Without a device nothing plays, even when the old file failed to stop:
     // a file that fails to open must not leave Play ignored.
     MidiPlayState = MidiStopped;
     if (!OpenDevice(panel, fromPlaylist ? CurrentEntryText : PendingMediaPath))
-        return;
+        return false;
     MidiKeptPosition = 0;
     ShowFileTitle(panel, origin);
     if (!ShowLength(panel))
-        return;
+        return false;
     if (origin == OPEN_AND_PLAY || (fromPlaylist && PlaylistRunning == 1)) {
         MidiPlayState = MidiStopped;
         SendPlayerCommand(panel, IDC_PLAY, FromPlaylist);
     }
+    return true;
+}
+
+void OnOpen(HWND panel, int origin) {
+    bool opened = OpenFile(panel, origin);
+    // The playlist's entry that cannot be opened or played stops the list
+    // on it: it never runs with nothing playing.
+    bool playing = MidiPlayState == MidiPlaying;
+    if (origin == OPEN_FROM_PLAYLIST && (!opened || (PlaylistRunning == 1 && !playing)))
+        SequencerRequest(ENTRY_NOT_OPENED, panel);
 }
 
 // ---- transport ----

@@ -365,13 +365,15 @@ void ChooseAnyOutput(HWND panel) {
         ShowMciError(panel, error);
 }
 
-void OnOpen(HWND panel, int origin) {
+// Opens the file, and plays it when the drop or the running playlist asks.
+// Answers whether it opened.
+bool OpenFile(HWND panel, int origin) {
     bool fromPlaylist = origin == OPEN_FROM_PLAYLIST;
     KeptName kept;
     KeepName(&kept);
     StopForOpen(panel, origin);
     if (!NameFileToOpen(origin))
-        return;
+        return false;
     // Nothing plays until a file is open, even when the old one failed to stop.
     WavePlayState = WaveStopped;
     // The new file is opened before the old data is let go: a file the
@@ -381,21 +383,31 @@ void OnOpen(HWND panel, int origin) {
     DWORD heldMs = WholeMediaLength;
     if (!OpenBeside(panel, element, kept.path, &opened, &heldMs) || !LetOldDataGo(panel, opened)) {
         PutBackName(kept);
-        return;
+        return false;
     }
     if (!UseDevice(panel, opened))
-        return;
+        return false;
     if (fromPlaylist) {
         std::snprintf(WaveFilePath, sizeof WaveFilePath, "%s", CurrentEntryText);
         MediaFileTitle(WaveFilePath, WaveFileTitle, sizeof WaveFileTitle);
     }
     if (!ShowFormat(panel, origin) || !ShowLength(panel, heldMs))
-        return;
+        return false;
     ChooseAnyOutput(panel);
     if (origin == OPEN_AND_PLAY || (fromPlaylist && PlaylistRunning == 1)) {
         WavePlayState = WaveStopped;
         SendPlayerCommand(panel, IDC_PLAY, FromPlaylist);
     }
+    return true;
+}
+
+void OnOpen(HWND panel, int origin) {
+    bool opened = OpenFile(panel, origin);
+    // The playlist's entry that cannot be opened or played stops the list
+    // on it: it never runs with nothing playing.
+    bool playing = WavePlayState == WavePlaying;
+    if (origin == OPEN_FROM_PLAYLIST && (!opened || (PlaylistRunning == 1 && !playing)))
+        SequencerRequest(ENTRY_NOT_OPENED, panel);
 }
 
 // ---- transport ----

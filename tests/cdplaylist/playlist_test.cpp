@@ -243,6 +243,26 @@ TEST_F(PlaylistTest, ARunningListStopsIdleAtAnEntryOfAnotherDiscAndPlayTriesIt) 
     EXPECT_EQ(CdPlayState, 1);
 }
 
+// A file its player cannot open stops the list on it, idle, after the
+// device's box: Play tries it again, Next goes past it.
+TEST_F(PlaylistTest, AnEntryItsPlayerCannotOpenStopsTheListOnIt) {
+    std::string folder = MakeMediaDir("playlist");
+    StartWith({folder + "\\gone.wav", folder + "\\gone.mid", Song("a.mid", 2)});
+    PlayRow(0);
+    EXPECT_EQ(robot.Seen().size(), 1u);
+    EXPECT_EQ(PlaylistRunning, 0);
+    EXPECT_FALSE(PlayLatched());
+    Command(IDC_PLAY);
+    EXPECT_EQ(robot.Seen().size(), 2u) << "tried again";
+    Command(IDC_FFSKIP);
+    EXPECT_EQ(robot.Seen().size(), 3u);
+    EXPECT_EQ(CurrentEntryIndex, 1);
+    Command(IDC_FFSKIP);
+    Command(IDC_PLAY);
+    EXPECT_EQ(MidiPlayState, MidiPlaying);
+    EXPECT_EQ(CurrentEntryIndex, 2);
+}
+
 // CD entries saved while no disc was loaded belong to no disc: they play
 // neither in an empty drive nor on whatever disc is in.
 TEST_F(PlaylistTest, CdEntriesOfNoDiscNeverPlay) {
