@@ -13,6 +13,7 @@
 #include "shell/station.h"
 #include "shell/station_keys.h"
 
+#include <atomic>
 #include <string>
 
 namespace {
@@ -122,6 +123,24 @@ TEST_F(StationKeysTest, KeysAndMediaKeysDoWhatTheClicksOfTheLastUsedPlayerDo) {
     EXPECT_TRUE(MidiPanelShown);
 }
 
+// Keys through the station's own routing while the configuration dialog is
+// open: a thread timer runs on the station's thread inside the dialog's loop.
+std::atomic<bool> KeysRouted;
+
+void CALLBACK RouteKeysWhileTheDialogIsOpen(HWND, UINT, UINT_PTR timer, DWORD) {
+    HWND dialog = FindWindowA("#32770", "Config");
+    if (dialog == nullptr)
+        return;
+    KillTimer(nullptr, timer);
+    for (HWND target : {dialog, MainWindow, MidiPanel}) {
+        for (WPARAM key : {WPARAM(VK_SPACE), WPARAM('W')}) {
+            MSG message{target, WM_KEYDOWN, key, 1, 0, {}};
+            DispatchStationMessage(message);
+        }
+    }
+    KeysRouted = true;
+}
+
 TEST_F(StationKeysTest, NothingHappensToThePanelsWhileADialogIsOpen) {
     StartWithPlaylist();
     DropOnMainWindow({first});
@@ -129,20 +148,20 @@ TEST_F(StationKeysTest, NothingHappensToThePanelsWhileADialogIsOpen) {
     ASSERT_EQ(KeyedPlayer, MidiPanel);
     size_t plays = SimMciCallsOf(MCI_PLAY).size();
     bool waveShown = WavePanelShown;
+    KeysRouted = false;
     robot.SetAnswer([](const SeenBox &box) {
         if (box.caption != "Config")
             return 0;
-        HWND dialog = FindWindowA("#32770", "Config");
-        for (HWND target : {dialog, MainWindow, MidiPanel}) {
-            PostMessageA(target, WM_KEYDOWN, VK_SPACE, 1);
-            PostMessageA(target, WM_KEYDOWN, 'W', 1);
-        }
         SendMessageA(MainWindow, AppCommand, 0, MAKELPARAM(0, 14));
-        Sleep(200); // the dialog's loop has taken the keys
+        for (int waited = 0; waited < 2000 && !KeysRouted; waited += 50)
+            Sleep(50);
+        Sleep(200); // what the keys would have posted is carried out in the dialog's loop
         return IDCANCEL;
     });
+    SetTimer(nullptr, 0, 50, RouteKeysWhileTheDialogIsOpen);
     PressLauncher(IDC_CONFIG);
     Pump(200);
+    EXPECT_TRUE(KeysRouted);
     EXPECT_EQ(SimMciCallsOf(MCI_PLAY).size(), plays);
     EXPECT_EQ(MidiPlayState, MidiPlaying);
     EXPECT_EQ(WavePanelShown, waveShown);
