@@ -35,6 +35,8 @@ constexpr int WaveIndicator = 113;
 constexpr int CdIndicator = 4009;
 constexpr int EntryBufferSize = 256;
 constexpr int RowSize = EntryBufferSize + 8;
+// The sequencer's stops are the station's own, not the user's.
+constexpr LPARAM FromStation = MAKELPARAM(0, FROM_STATION);
 
 enum class EntryType { Midi, Wave, Cd, End, Unknown };
 
@@ -166,12 +168,12 @@ int SequencerRequest(int code, HWND caller) {
         return byCurrentPlayer ? StopIdleAtEntry(caller) : 0;
     if (code == END_OF_PLAY) {
         if (!byCurrentPlayer) {
-            SendPlayerCommand(caller, IDC_STOP, 0);
+            SendPlayerCommand(caller, IDC_STOP, FromStation);
             return 0;
         }
         code = IDC_FFSKIP;
     }
-    SendPlayerCommand(CurrentPlayer != nullptr ? CurrentPlayer : caller, IDC_STOP, 0);
+    SendPlayerCommand(CurrentPlayer != nullptr ? CurrentPlayer : caller, IDC_STOP, FromStation);
     LightIndicator(false);
     HWND previousPlayer = CurrentPlayer;
     unsigned short previousIndex = CurrentEntryIndex;

@@ -48,6 +48,8 @@ const ControlPlace MidiPlaces[] = {
 };
 
 constexpr LPARAM FromPlaylist = MAKELPARAM(0, FROM_PLAYLIST);
+// What the panel sends itself: not the user's.
+constexpr LPARAM FromStation = MAKELPARAM(0, FROM_STATION);
 
 // ---- device ----
 
@@ -225,7 +227,7 @@ void OnPlay(HWND panel, bool fromPlaylist) {
     if (!MidiDeviceOpen)
         return;
     if (MidiPlayState == MidiPaused) {
-        SendPlayerCommand(panel, IDC_PAUSE, 0);
+        SendPlayerCommand(panel, IDC_PAUSE, FromStation);
         return;
     }
     if (MidiPlayState == MidiPlaying)
@@ -352,7 +354,7 @@ void OnPositionTimer(HWND panel) {
         return;
     DWORD mode = 0;
     if (QueryStatus(MCI_STATUS_MODE, &mode) != 0) {
-        SendPlayerCommand(panel, IDC_STOP, 0);
+        SendPlayerCommand(panel, IDC_STOP, FromStation);
         return;
     }
     if (mode == MCI_MODE_STOP && MidiPlayState == MidiPlaying) {
@@ -400,7 +402,7 @@ BOOL OnDestroy(HWND panel) {
     if (!MidiDeviceOpen)
         return FALSE;
     if (MidiPlayState != MidiStopped)
-        SendPlayerCommand(panel, IDC_STOP, 0);
+        SendPlayerCommand(panel, IDC_STOP, FromStation);
     if (MCIERROR error = CloseDevice()) {
         ShowMciError(panel, error);
         return FALSE;

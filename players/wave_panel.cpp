@@ -54,6 +54,8 @@ constexpr int DefaultChannels = 1, DefaultBits = 8, DefaultRate = 22050;
 constexpr int LowestRate = 8000, HighestRate = 48000;
 
 constexpr LPARAM FromPlaylist = MAKELPARAM(0, FROM_PLAYLIST);
+// What the panel sends itself: not the user's.
+constexpr LPARAM FromStation = MAKELPARAM(0, FROM_STATION);
 
 bool WaveDeviceOpen;
 DWORD WaveKeptPosition; // ms
@@ -424,7 +426,7 @@ void OnPlay(HWND panel) {
     if (!WaveDeviceOpen)
         return;
     if (WavePlayState == WavePaused) {
-        SendPlayerCommand(panel, IDC_PAUSE, 0);
+        SendPlayerCommand(panel, IDC_PAUSE, FromStation);
         return;
     }
     if (WavePlayState != WaveStopped)
@@ -505,7 +507,7 @@ bool SetUpNewTake(HWND panel) {
 
 void OnRecord(HWND panel) {
     if (WavePlayState == WaveRecordPaused) {
-        SendPlayerCommand(panel, IDC_PAUSE, 0);
+        SendPlayerCommand(panel, IDC_PAUSE, FromStation);
         return;
     }
     if (WavePlayState != WaveStopped)
@@ -573,7 +575,7 @@ void OnForward(HWND panel) {
     DWORD target = position + OneSecond;
     if (WavePlayState == WavePlaying) {
         if (PlayFrom(target) != 0) {
-            SendPlayerCommand(panel, IDC_STOP, 0);
+            SendPlayerCommand(panel, IDC_STOP, FromStation);
             return;
         }
     } else {
@@ -689,7 +691,7 @@ void PollDevice(HWND panel) {
     DWORD mode = 0;
     if (MCIERROR error = QueryStatus(MCI_STATUS_MODE, &mode)) {
         ShowMciError(panel, error);
-        SendPlayerCommand(panel, IDC_STOP, 0);
+        SendPlayerCommand(panel, IDC_STOP, FromStation);
         return;
     }
     if (mode == MCI_MODE_STOP) {
@@ -784,7 +786,7 @@ BOOL OnDestroy(HWND panel) {
     if (!WaveDeviceOpen)
         return FALSE;
     if (WavePlayState == WavePlaying || WavePlayState == WaveRecording)
-        SendPlayerCommand(panel, IDC_STOP, 0);
+        SendPlayerCommand(panel, IDC_STOP, FromStation);
     if (CloseDevice(panel) && CurrentPlayer == panel)
         CurrentPlayer = nullptr;
     return FALSE;

@@ -43,6 +43,11 @@ bool IsTransportKey(int id) {
     return EchoedToPlaylist(id) || id == IDC_REWSKIP || id == IDC_OPEN;
 }
 
+// The station's own commands and what the playlist passes on: not the user's.
+bool FromTheStation(int origin) {
+    return origin == FROM_PLAYLIST || origin == OPEN_FROM_PLAYLIST || origin == FROM_STATION;
+}
+
 // WS_DISABLED read off the style: the platform's own question is missing on
 // some of the systems the station runs on.
 bool Enabled(HWND window) {
@@ -83,6 +88,30 @@ bool Running(HWND panel) {
     return panel == PlaylistPanel && PlaylistRunning == 1;
 }
 
+// Paused, a take too.
+bool Paused(HWND panel) {
+    if (panel == MidiPanel)
+        return MidiPlayState == MidiPaused;
+    if (panel == WavePanel)
+        return WavePlayState == WavePaused || WavePlayState == WaveRecordPaused;
+    if (panel == VideoPanel)
+        return VideoPlayState == VideoPaused;
+    if (panel == CdPanel)
+        return CdPlayState == 2;
+    return panel == PlaylistPanel && PlaylistRunning == 2;
+}
+
+// The panel the transport keys drive. A list that plays or is paused takes
+// them (on its panel, or on its entry's player, which passes them on),
+// unless the player the user chose last plays or pauses beside it on its own.
+HWND KeyTarget() {
+    bool besideTheList = KeyedPlayer != PlaylistPanel && KeyedPlayer != CurrentPlayer &&
+                         (Running(KeyedPlayer) || Paused(KeyedPlayer));
+    if (PlaylistRunning == 0 || besideTheList)
+        return KeyedPlayer;
+    return OnShow(PlaylistPanel) ? PlaylistPanel : CurrentPlayer;
+}
+
 LPARAM ShortHandle(HWND key) {
     return static_cast<LPARAM>(reinterpret_cast<UINT_PTR>(key) & 0xFFFF);
 }
@@ -110,9 +139,9 @@ void ReleasePanelKey(HWND panel, int id) {
     PostMessageA(panel, WM_COMMAND, NOTIFY_RELEASED, ShortHandle(key));
 }
 
-int TransportCommandOf(WPARAM key) {
+int TransportCommandOf(WPARAM key, HWND target) {
     switch (key) {
-    case VK_SPACE: return Running(KeyedPlayer) ? IDC_PAUSE : IDC_PLAY;
+    case VK_SPACE: return Running(target) ? IDC_PAUSE : IDC_PLAY;
     case 'S':
     case PeriodKey: return IDC_STOP;
     case VK_LEFT: return IDC_REW;
@@ -145,27 +174,27 @@ bool OnKeyDown(const MSG &message) {
             PressKeyOf(LauncherBar, command);
         return true;
     }
-    int command = alt ? 0 : TransportCommandOf(message.wParam);
+    HWND target = KeyTarget();
+    int command = alt ? 0 : TransportCommandOf(message.wParam, target);
     if (command == 0)
         return false;
     // Only stepping goes on while a key is held.
     if (!repeated || command == IDC_REW || command == IDC_FF)
-        PressPanelKey(KeyedPlayer, command);
+        PressPanelKey(target, command);
     return true;
 }
 
 bool OnKeyUp(const MSG &message) {
     if (message.wParam != VK_LEFT && message.wParam != VK_RIGHT)
         return false;
-    ReleasePanelKey(KeyedPlayer, message.wParam == VK_LEFT ? IDC_REW : IDC_FF);
+    ReleasePanelKey(KeyTarget(), message.wParam == VK_LEFT ? IDC_REW : IDC_FF);
     return false;
 }
 
 } // namespace
 
 void NotePlayerCommand(HWND panel, int id, LPARAM lParam) {
-    int origin = HIWORD(lParam);
-    if (IsTransportKey(id) && origin != FROM_PLAYLIST && origin != OPEN_FROM_PLAYLIST)
+    if (IsTransportKey(id) && !FromTheStation(HIWORD(lParam)))
         KeyedPlayer = panel;
 }
 
@@ -181,21 +210,22 @@ bool RouteStationKey(const MSG &message) {
 bool RouteAppCommand(int command) {
     if (MainWindow == nullptr || !Enabled(MainWindow))
         return false;
+    HWND target = KeyTarget();
     switch (command) {
     case AppCommandPlayPause:
-        PressPanelKey(KeyedPlayer, Running(KeyedPlayer) ? IDC_PAUSE : IDC_PLAY);
+        PressPanelKey(target, Running(target) ? IDC_PAUSE : IDC_PLAY);
         return true;
     case AppCommandPlay:
-        if (!Running(KeyedPlayer))
-            PressPanelKey(KeyedPlayer, IDC_PLAY);
+        if (!Running(target))
+            PressPanelKey(target, IDC_PLAY);
         return true;
     case AppCommandPause:
-        if (Running(KeyedPlayer))
-            PressPanelKey(KeyedPlayer, IDC_PAUSE);
+        if (Running(target))
+            PressPanelKey(target, IDC_PAUSE);
         return true;
-    case AppCommandStop: PressPanelKey(KeyedPlayer, IDC_STOP); return true;
-    case AppCommandNextTrack: PressPanelKey(KeyedPlayer, IDC_FFSKIP); return true;
-    case AppCommandPreviousTrack: PressPanelKey(KeyedPlayer, IDC_REWSKIP); return true;
+    case AppCommandStop: PressPanelKey(target, IDC_STOP); return true;
+    case AppCommandNextTrack: PressPanelKey(target, IDC_FFSKIP); return true;
+    case AppCommandPreviousTrack: PressPanelKey(target, IDC_REWSKIP); return true;
     default: return false;
     }
 }

@@ -8,6 +8,7 @@
 #include "panekit/resources/panel_ids.h"
 #include "platform/mci.h"
 #include "players/midi_panel.h"
+#include "players/wave_panel.h"
 #include "shell/launcher_bar.h"
 #include "shell/startup.h"
 #include "shell/station.h"
@@ -15,6 +16,7 @@
 
 #include <atomic>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -22,12 +24,19 @@ constexpr UINT AppCommand = 0x0319;
 
 class StationKeysTest : public StationTest {
   protected:
-    void StartWithPlaylist() {
+    // The list holds the named files of the folder: two songs of 5 s and a
+    // WAVE file of 1 s.
+    void StartWithPlaylist(std::vector<std::string> names = {"first.mid", "second.mid"}) {
         directory = MakeMediaDir("keys");
         first = WriteSong(directory, "first.mid", 5);
         second = WriteSong(directory, "second.mid", 5);
-        WriteSettingsFile("[Mixer]\r\nMULTIDISPLAY=5\r\nAUTOPLAY=0\r\n[Listuntitled]\r\n0=" +
-                          first + "\r\n1=" + second + "\r\n2=ENDFLAG.END\r\n");
+        wave = directory + "\\short.wav";
+        WriteBytes(wave, MakeWave(PcmFormat(1, 11025, 8), 1000));
+        std::string list = "[Listuntitled]\r\n";
+        for (size_t i = 0; i < names.size(); ++i)
+            list += std::to_string(i) + "=" + directory + "\\" + names[i] + "\r\n";
+        list += std::to_string(names.size()) + "=ENDFLAG.END\r\n";
+        WriteSettingsFile("[Mixer]\r\nMULTIDISPLAY=5\r\nAUTOPLAY=0\r\n" + list);
         SimCardConfig card;
         card.mixer.present = true;
         ASSERT_EQ(Start("", card), 0 + StationRunning);
@@ -64,7 +73,7 @@ class StationKeysTest : public StationTest {
     }
     bool Latched(HWND panel, int id) { return ButtonLatched(GetDlgItem(panel, id)); }
 
-    std::string directory, first, second;
+    std::string directory, first, second, wave;
 };
 
 TEST_F(StationKeysTest, KeysAndMediaKeysDoWhatTheClicksOfTheLastUsedPlayerDo) {
@@ -121,6 +130,31 @@ TEST_F(StationKeysTest, KeysAndMediaKeysDoWhatTheClicksOfTheLastUsedPlayerDo) {
     PostMessageA(MainWindow, WM_KEYDOWN, 'M', 0x40000001);
     Pump(100);
     EXPECT_TRUE(MidiPanelShown);
+}
+
+// The stops the station sends itself never choose the player the keys
+// drive: a WAVE file that ends beside a playing song leaves them on the song,
+// and a list handed from a MIDI to a WAVE entry keeps them.
+TEST_F(StationKeysTest, TheStationsOwnStopsLeaveTheKeysWhereTheUserPutThem) {
+    StartWithPlaylist({"first.mid", "short.wav", "second.mid"});
+    DropOnMainWindow({wave});
+    Pump(200);
+    DropOnMainWindow({first});
+    Pump(200);
+    AdvanceSimClock(1100);
+    Pump(400);
+    ASSERT_EQ(WavePlayState, WaveStopped) << "the WAVE file has ended";
+    Key(VK_SPACE);
+    EXPECT_EQ(MidiPlayState, MidiPaused);
+    EXPECT_EQ(WavePlayState, WaveStopped);
+    Key('S');
+
+    Click(PlaylistPanel, IDC_PLAY);
+    AdvanceSimClock(5100);
+    Pump(600);
+    ASSERT_EQ(CurrentPlayer, WavePanel);
+    Key(VK_NEXT);
+    EXPECT_EQ(CurrentEntryIndex, 2);
 }
 
 // Keys through the station's own routing while the configuration dialog is
