@@ -37,10 +37,10 @@ const LauncherAccess LauncherAccessKeys[] = {
     {'E', IDC_EDIT_PLAYLIST}, {'O', IDC_CONFIG},        {'D', IDC_EFX},
 };
 
-// The transport keys the players pass on to the playlist, back to start and
-// Open.
+// The transport keys the players pass on to the playlist, back to start,
+// Record and Open.
 bool IsTransportKey(int id) {
-    return EchoedToPlaylist(id) || id == IDC_REWSKIP || id == IDC_OPEN;
+    return EchoedToPlaylist(id) || id == IDC_REWSKIP || id == IDC_RECORD || id == IDC_OPEN;
 }
 
 // The station's own commands and what the playlist passes on: not the user's.
@@ -88,7 +88,7 @@ bool Running(HWND panel) {
     return panel == PlaylistPanel && PlaylistRunning == 1;
 }
 
-// Paused, a take too.
+// Paused, a take too: what the play-or-pause key resumes.
 bool Paused(HWND panel) {
     if (panel == MidiPanel)
         return MidiPlayState == MidiPaused;
@@ -99,6 +99,11 @@ bool Paused(HWND panel) {
     if (panel == CdPanel)
         return CdPlayState == 2;
     return panel == PlaylistPanel && PlaylistRunning == 2;
+}
+
+// The key that pauses what plays and resumes what is paused.
+int PlayOrPauseOf(HWND panel) {
+    return Running(panel) || Paused(panel) ? IDC_PAUSE : IDC_PLAY;
 }
 
 // The panel the transport keys drive. A list that plays or is paused takes
@@ -141,7 +146,7 @@ void ReleasePanelKey(HWND panel, int id) {
 
 int TransportCommandOf(WPARAM key, HWND target) {
     switch (key) {
-    case VK_SPACE: return Running(target) ? IDC_PAUSE : IDC_PLAY;
+    case VK_SPACE: return PlayOrPauseOf(target);
     case 'S':
     case PeriodKey: return IDC_STOP;
     case VK_LEFT: return IDC_REW;
@@ -212,12 +217,10 @@ bool RouteAppCommand(int command) {
         return false;
     HWND target = KeyTarget();
     switch (command) {
-    case AppCommandPlayPause:
-        PressPanelKey(target, Running(target) ? IDC_PAUSE : IDC_PLAY);
-        return true;
+    case AppCommandPlayPause: PressPanelKey(target, PlayOrPauseOf(target)); return true;
     case AppCommandPlay:
         if (!Running(target))
-            PressPanelKey(target, IDC_PLAY);
+            PressPanelKey(target, PlayOrPauseOf(target));
         return true;
     case AppCommandPause:
         if (Running(target))

@@ -157,6 +157,28 @@ TEST_F(StationKeysTest, TheStationsOwnStopsLeaveTheKeysWhereTheUserPutThem) {
     EXPECT_EQ(CurrentEntryIndex, 2);
 }
 
+// Space and play/pause resume a paused list where it was, and a paused take.
+TEST_F(StationKeysTest, SpaceResumesAPausedListAndAPausedTake) {
+    StartWithPlaylist();
+    Click(PlaylistPanel, IDC_PLAY);
+    AdvanceSimClock(2000);
+    Key(VK_SPACE);
+    ASSERT_EQ(PlaylistRunning, 2);
+    MediaKey(14);
+    EXPECT_EQ(PlaylistRunning, 1);
+    EXPECT_EQ(MidiPlayState, MidiPlaying);
+    EXPECT_GE(SimMciCallsOf(MCI_PLAY).back().from, 2000u) << "resumed, not started again";
+    Key('S');
+
+    Click(WavePanel, IDC_RECORD);
+    Click(WavePanel, IDC_PAUSE);
+    ASSERT_EQ(WavePlayState, WaveRecordPaused);
+    Key(VK_SPACE);
+    EXPECT_EQ(WavePlayState, WaveRecording);
+    Key('S');
+    robot.SetAnswer([](const SeenBox &box) { return box.text.rfind("[", 0) == 0 ? IDNO : 0; });
+}
+
 // Keys through the station's own routing while the configuration dialog is
 // open: a thread timer runs on the station's thread inside the dialog's loop.
 std::atomic<bool> KeysRouted;
