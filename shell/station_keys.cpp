@@ -66,6 +66,12 @@ bool InStation(HWND window) {
     return false;
 }
 
+// The video's own window, in the VIDEO panel or on its own.
+bool InVideoWindow(HWND window) {
+    return VideoPlaybackWindow != nullptr && window != nullptr &&
+           (window == VideoPlaybackWindow || IsChild(VideoPlaybackWindow, window));
+}
+
 bool IsPlayer(HWND panel) {
     return panel != nullptr && (panel == CdPanel || panel == MidiPanel || panel == WavePanel ||
                                 panel == VideoPanel || panel == PlaylistPanel);
@@ -73,6 +79,18 @@ bool IsPlayer(HWND panel) {
 
 bool OnShow(HWND panel) {
     return StackIndexOf(panel) < PanelStackCount;
+}
+
+// A video in a window of its own is on screen whether its panel is or not.
+bool OwnVideoWindowShown() {
+    return VideoPlaybackWindow != nullptr && IsWindowVisible(VideoPlaybackWindow) &&
+           (GetWindowLongA(VideoPlaybackWindow, GWL_STYLE) & WS_CHILD) == 0;
+}
+
+// A panel whose keys a person could click: on show, or the VIDEO panel while
+// its video's own window is.
+bool Reachable(HWND panel) {
+    return OnShow(panel) || (panel == VideoPanel && OwnVideoWindowShown());
 }
 
 // Playing, or recording: what the play-or-pause key pauses.
@@ -117,6 +135,11 @@ HWND KeyTarget() {
     return OnShow(PlaylistPanel) ? PlaylistPanel : CurrentPlayer;
 }
 
+// Keys typed in the video's own window drive the VIDEO panel.
+HWND KeyTargetOf(const MSG &message) {
+    return InVideoWindow(message.hwnd) ? VideoPanel : KeyTarget();
+}
+
 LPARAM ShortHandle(HWND key) {
     return static_cast<LPARAM>(reinterpret_cast<UINT_PTR>(key) & 0xFFFF);
 }
@@ -130,9 +153,9 @@ void PressKeyOf(HWND window, int id) {
     PostMessageA(window, WM_COMMAND, static_cast<WPARAM>(id), ShortHandle(key));
 }
 
-// Nothing for a panel not on show, whose keys cannot be clicked.
+// Nothing for a panel whose keys cannot be clicked.
 void PressPanelKey(HWND panel, int id) {
-    if (IsPlayer(panel) && OnShow(panel))
+    if (IsPlayer(panel) && Reachable(panel))
         PressKeyOf(panel, id);
 }
 
@@ -165,10 +188,11 @@ int LauncherCommandOf(WPARAM key) {
 }
 
 // Keys come to the window with the focus, or to the active window when none
-// has it: they are the station's while its window or a panel is that
-// window, and no dialog of its own holds the keyboard.
+// has it: they are the station's while its window, a panel or the video's
+// own window is that window, and no dialog of its own holds the keyboard.
 bool ForTheStation(HWND target) {
-    return MainWindow != nullptr && Enabled(MainWindow) && InStation(target);
+    return MainWindow != nullptr && Enabled(MainWindow) &&
+           (InStation(target) || InVideoWindow(target));
 }
 
 bool OnKeyDown(const MSG &message) {
@@ -179,7 +203,7 @@ bool OnKeyDown(const MSG &message) {
             PressKeyOf(LauncherBar, command);
         return true;
     }
-    HWND target = KeyTarget();
+    HWND target = KeyTargetOf(message);
     int command = alt ? 0 : TransportCommandOf(message.wParam, target);
     if (command == 0)
         return false;
@@ -192,7 +216,7 @@ bool OnKeyDown(const MSG &message) {
 bool OnKeyUp(const MSG &message) {
     if (message.wParam != VK_LEFT && message.wParam != VK_RIGHT)
         return false;
-    ReleasePanelKey(KeyTarget(), message.wParam == VK_LEFT ? IDC_REW : IDC_FF);
+    ReleasePanelKey(KeyTargetOf(message), message.wParam == VK_LEFT ? IDC_REW : IDC_FF);
     return false;
 }
 
