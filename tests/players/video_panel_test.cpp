@@ -191,8 +191,7 @@ TEST_F(VideoPanelTest, TheWindowKeyKeepsThePlaceWhilePlayingAndThePauseWhilePaus
     EXPECT_TRUE(Boxes().empty());
 }
 
-// Keys typed in the video's own window are the station's: they drive the
-// VIDEO panel.
+// Keys typed in the video's own window drive the VIDEO panel.
 TEST_F(VideoPanelTest, KeysTypedInItsOwnWindowDriveThePanel) {
     Open(Movie(50));
     Click(IDC_VIDEOWINDOW);
