@@ -190,7 +190,7 @@ bool ShowLength(HWND panel) {
 
 // Opens the file, and plays it when the drop or the running playlist asks.
 // Answers whether it opened.
-bool OpenFile(HWND panel, int origin) {
+bool LoadFile(HWND panel, int origin) {
     bool fromPlaylist = origin == OPEN_FROM_PLAYLIST;
     if (!fromPlaylist && origin != OPEN_AND_PLAY && !ChooseFromDialog())
         return false;
@@ -213,7 +213,7 @@ bool OpenFile(HWND panel, int origin) {
 }
 
 void OnOpen(HWND panel, int origin) {
-    bool opened = OpenFile(panel, origin);
+    bool opened = LoadFile(panel, origin);
     // The playlist's entry that cannot be opened or played stops the list
     // on it: it never runs with nothing playing.
     bool playing = MidiPlayState == MidiPlaying;

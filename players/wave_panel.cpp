@@ -369,7 +369,7 @@ void ChooseAnyOutput(HWND panel) {
 
 // Opens the file, and plays it when the drop or the running playlist asks.
 // Answers whether it opened.
-bool OpenFile(HWND panel, int origin) {
+bool LoadFile(HWND panel, int origin) {
     bool fromPlaylist = origin == OPEN_FROM_PLAYLIST;
     KeptName kept;
     KeepName(&kept);
@@ -404,7 +404,7 @@ bool OpenFile(HWND panel, int origin) {
 }
 
 void OnOpen(HWND panel, int origin) {
-    bool opened = OpenFile(panel, origin);
+    bool opened = LoadFile(panel, origin);
     // The playlist's entry that cannot be opened or played stops the list
     // on it: it never runs with nothing playing.
     bool playing = WavePlayState == WavePlaying;
