@@ -66,10 +66,12 @@ bool InStation(HWND window) {
     return false;
 }
 
-// The video's own window, in the VIDEO panel or on its own.
+// The video's own window, in the VIDEO panel or on its own, or a window in it.
 bool InVideoWindow(HWND window) {
-    return VideoPlaybackWindow != nullptr && window != nullptr &&
-           (window == VideoPlaybackWindow || IsChild(VideoPlaybackWindow, window));
+    for (; window != nullptr && VideoPlaybackWindow != nullptr; window = GetParent(window))
+        if (window == VideoPlaybackWindow)
+            return true;
+    return false;
 }
 
 bool IsPlayer(HWND panel) {
