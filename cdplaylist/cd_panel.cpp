@@ -55,6 +55,8 @@ constexpr int Playing = 1;
 constexpr int Paused = 2;
 
 constexpr LPARAM FromPlaylist = MAKELPARAM(0, FROM_PLAYLIST);
+// What the panel sends itself: not the user's.
+constexpr LPARAM FromStation = MAKELPARAM(0, FROM_STATION);
 
 MCIDEVICEID CdDeviceId;
 bool CdDeviceOpen;
@@ -325,7 +327,7 @@ void OnPlay(HWND panel, LPARAM lParam) {
     if (!DiscReady || CdPlayState == Playing)
         return;
     if (CdPlayState == Paused) {
-        SendPlayerCommand(panel, IDC_PAUSE, 0);
+        SendPlayerCommand(panel, IDC_PAUSE, FromStation);
         return;
     }
     CdAnimFrame = IdleDisplay;
@@ -363,7 +365,7 @@ void OnPause(HWND panel) {
     }
     if (error != 0) {
         ShowDeviceError(panel, error);
-        SendPlayerCommand(panel, IDC_STOP, 0);
+        SendPlayerCommand(panel, IDC_STOP, FromStation);
     }
 }
 
@@ -387,7 +389,7 @@ bool StepOrigin(HWND panel) {
         return true;
     DWORD position = 0;
     if (QueryStatus(MCI_STATUS_POSITION, &position) != 0) {
-        SendPlayerCommand(panel, IDC_STOP, 0);
+        SendPlayerCommand(panel, IDC_STOP, FromStation);
         return false;
     }
     CdPosition = position;
@@ -397,7 +399,7 @@ bool StepOrigin(HWND panel) {
 // Plays on from a stepped position and shows it.
 void ResumeAtPosition(HWND panel) {
     if (CdPlayState == Playing && PlayFromPosition(panel) != 0) {
-        SendPlayerCommand(panel, IDC_STOP, 0);
+        SendPlayerCommand(panel, IDC_STOP, FromStation);
         return;
     }
     ShowPosition(panel);
@@ -427,7 +429,7 @@ void OnForward(HWND panel) {
     DWORD target = MCI_MAKE_TMSF(track, minutes, seconds, MCI_TMSF_FRAME(CdPosition));
     DWORD length = 0;
     if (QueryStatus(MCI_STATUS_LENGTH, &length, track) != 0) {
-        SendPlayerCommand(panel, IDC_STOP, 0);
+        SendPlayerCommand(panel, IDC_STOP, FromStation);
         return;
     }
     if (PastTrackEnd(target, length)) {
@@ -435,7 +437,7 @@ void OnForward(HWND panel) {
         if (Driven(panel))
             OnPlayEnded(panel);
         else
-            SendPlayerCommand(panel, IDC_FFSKIP, 0);
+            SendPlayerCommand(panel, IDC_FFSKIP, FromStation);
         return;
     }
     CdPosition = target;
@@ -473,7 +475,7 @@ void DetachFromPlaylist(HWND panel) {
 void PlayAfterSkip(HWND panel) {
     if (CdPlayState == Playing && PlayFromPosition(panel) != 0) {
         CdPosition = 1;
-        SendPlayerCommand(panel, IDC_STOP, 0);
+        SendPlayerCommand(panel, IDC_STOP, FromStation);
     }
     ShowTrackLine(panel);
 }
@@ -512,7 +514,7 @@ void OnPreviousTrack(HWND panel) {
 
 void OnDoor(HWND panel) {
     if (CdPlayState != Stopped)
-        SendPlayerCommand(panel, IDC_STOP, 0);
+        SendPlayerCommand(panel, IDC_STOP, FromStation);
     if (Driven(panel))
         CurrentPlayer = nullptr;
     MCI_SET_PARMS set{};
@@ -603,7 +605,8 @@ BOOL OnCommand(HWND panel, int id, LPARAM lParam) {
 
 void PostRepeat(HWND panel) {
     HWND play = GetDlgItem(panel, IDC_PLAY);
-    PostMessageA(panel, WM_COMMAND, IDC_PLAY, LOWORD(reinterpret_cast<DWORD_PTR>(play)));
+    PostMessageA(panel, WM_COMMAND, IDC_PLAY,
+                 MAKELPARAM(LOWORD(reinterpret_cast<DWORD_PTR>(play)), FROM_STATION));
 }
 
 // The poll's reopen of a device that could not be had before.
@@ -666,7 +669,7 @@ void ProbeNewDisc(HWND panel) {
     ProbeTracks(&countError);
     if (countError != 0) {
         ShowDeviceError(panel, countError);
-        SendPlayerCommand(panel, IDC_STOP, 0);
+        SendPlayerCommand(panel, IDC_STOP, FromStation);
         return;
     }
     DWORD present = 1;
@@ -700,7 +703,7 @@ void FollowPlay(HWND panel) {
             return;
         }
         // The disc has ended.
-        SendPlayerCommand(panel, IDC_STOP, 0);
+        SendPlayerCommand(panel, IDC_STOP, FromStation);
         CdPosition = 1;
         ShowTrackLine(panel);
         ShowPosition(panel);
@@ -772,10 +775,10 @@ void OnPlayEnded(HWND panel) {
     if (QueryStatus(MCI_STATUS_POSITION, &position) == 0)
         CdPosition = position;
     if (TrackOf(CdPosition) < TrackCount) {
-        SendPlayerCommand(panel, IDC_FFSKIP, 0);
+        SendPlayerCommand(panel, IDC_FFSKIP, FromStation);
         return;
     }
-    SendPlayerCommand(panel, IDC_STOP, 0);
+    SendPlayerCommand(panel, IDC_STOP, FromStation);
     CdPosition = 1;
     ShowPosition(panel);
     ShowTrackLine(panel);

@@ -35,6 +35,8 @@ constexpr int WaveIndicator = 113;
 constexpr int CdIndicator = 4009;
 constexpr int EntryBufferSize = 256;
 constexpr int RowSize = EntryBufferSize + 8;
+// The sequencer's stops are the station's own, not the user's.
+constexpr LPARAM FromStation = MAKELPARAM(0, FROM_STATION);
 
 enum class EntryType { Midi, Wave, Cd, End, Unknown };
 
@@ -111,17 +113,38 @@ void FollowWithPanels(HWND previous, int launcherCommand) {
     DropTitlePrefix(previous);
 }
 
-// The list follows the current entry; its indicator and Play key too.
-void ShowCurrentEntry(bool wasRunning) {
-    if (PlaylistPanel == nullptr)
-        return;
+// The list's selection on the current entry.
+void SelectCurrentEntry() {
     HWND list = GetDlgItem(PlaylistPanel, IDC_ENTRY_LIST);
     if (SendMessageA(list, LB_GETCURSEL, 0, 0) == LB_ERR)
         GiveFocus(list);
     SendMessageA(list, LB_SETCURSEL, CurrentEntryIndex, 0);
+}
+
+// The list follows the current entry; its indicator and Play key too.
+void ShowCurrentEntry(bool wasRunning) {
+    if (PlaylistPanel == nullptr)
+        return;
+    SelectCurrentEntry();
     LightIndicator(true);
     if (wasRunning)
         SendPlayerCommand(PlaylistPanel, IDC_MARK_RUNNING, MAKELPARAM(0, FROM_PLAYLIST));
+}
+
+// Nothing plays the current entry: the list stops on it, idle, no player
+// holding it and no indicator lit, so that Play tries it again and Next goes
+// past it. The player that held an entry before is left stopped.
+int StopIdleAtEntry(HWND previousPlayer) {
+    LightIndicator(false);
+    LitIndicator = 0;
+    CurrentPlayer = nullptr;
+    DropTitlePrefix(previousPlayer);
+    if (PlaylistPanel == nullptr)
+        return 1;
+    if (PlaylistRunning != 0)
+        SendPlayerCommand(PlaylistPanel, IDC_STOP, MAKELPARAM(0, FROM_PLAYLIST));
+    SelectCurrentEntry();
+    return 1;
 }
 
 // Puts back what a request changed when nothing is handed over.
@@ -140,14 +163,17 @@ int SequencerRequest(int code, HWND caller) {
         ShowCurrentEntry(wasRunning);
         return 0;
     }
+    bool byCurrentPlayer = caller == CurrentPlayer && caller != nullptr;
+    if (code == ENTRY_NOT_OPENED)
+        return byCurrentPlayer ? StopIdleAtEntry(caller) : 0;
     if (code == END_OF_PLAY) {
-        if (caller != CurrentPlayer || caller == nullptr) {
-            SendPlayerCommand(caller, IDC_STOP, 0);
+        if (!byCurrentPlayer) {
+            SendPlayerCommand(caller, IDC_STOP, FromStation);
             return 0;
         }
         code = IDC_FFSKIP;
     }
-    SendPlayerCommand(CurrentPlayer != nullptr ? CurrentPlayer : caller, IDC_STOP, 0);
+    SendPlayerCommand(CurrentPlayer != nullptr ? CurrentPlayer : caller, IDC_STOP, FromStation);
     LightIndicator(false);
     HWND previousPlayer = CurrentPlayer;
     unsigned short previousIndex = CurrentEntryIndex;
@@ -184,7 +210,7 @@ int SequencerRequest(int code, HWND caller) {
         // A track plays only on its own disc; the list stays on the entry,
         // idle, so that Play tries it again once that disc is in.
         if (!IsLoadedDisc(BoundDisc(PlayListEntry)))
-            return 1;
+            return StopIdleAtEntry(previousPlayer);
         CurrentPlayer = CdPanel;
         indicator = CdIndicator;
         launcherCommand = IDC_SHOW_CD;
@@ -207,6 +233,9 @@ int SequencerRequest(int code, HWND caller) {
     if (wasRunning)
         PlaylistRunning = 1;
     SendPlayerCommand(CurrentPlayer, IDC_OPEN, MAKELPARAM(0, OPEN_FROM_PLAYLIST));
+    // A player that could not open the entry has stopped the list on it.
+    if (CurrentPlayer == nullptr)
+        return 1;
     ShowCurrentEntry(wasRunning);
     return 0;
 }

@@ -26,6 +26,9 @@ extern int PlayMode;
 constexpr int LOAD_CURRENT_ENTRY = -1;
 constexpr int EDITOR_SAVED = 3;
 constexpr int END_OF_PLAY = 4;
+// From the player of the current entry: it could not open the entry (its
+// device's error box has been answered).
+constexpr int ENTRY_NOT_OPENED = 5;
 constexpr int FOLLOW_CURRENT_ENTRY = 1003;
 
 // A request to the sequencer from the given window. Answers 1 when it gave up

@@ -48,6 +48,8 @@ const ControlPlace MidiPlaces[] = {
 };
 
 constexpr LPARAM FromPlaylist = MAKELPARAM(0, FROM_PLAYLIST);
+// What the panel sends itself: not the user's.
+constexpr LPARAM FromStation = MAKELPARAM(0, FROM_STATION);
 
 // ---- device ----
 
@@ -186,25 +188,37 @@ bool ShowLength(HWND panel) {
     return true;
 }
 
-void OnOpen(HWND panel, int origin) {
+// Opens the file, and plays it when the drop or the running playlist asks.
+// Answers whether it opened.
+bool LoadFile(HWND panel, int origin) {
     bool fromPlaylist = origin == OPEN_FROM_PLAYLIST;
     if (!fromPlaylist && origin != OPEN_AND_PLAY && !ChooseFromDialog())
-        return;
+        return false;
     if (!CloseOldFile(panel, origin))
-        return;
+        return false;
     // Without a device nothing plays, even when the old file failed to stop:
     // a file that fails to open must not leave Play ignored.
     MidiPlayState = MidiStopped;
     if (!OpenDevice(panel, fromPlaylist ? CurrentEntryText : PendingMediaPath))
-        return;
+        return false;
     MidiKeptPosition = 0;
     ShowFileTitle(panel, origin);
     if (!ShowLength(panel))
-        return;
+        return false;
     if (origin == OPEN_AND_PLAY || (fromPlaylist && PlaylistRunning == 1)) {
         MidiPlayState = MidiStopped;
         SendPlayerCommand(panel, IDC_PLAY, FromPlaylist);
     }
+    return true;
+}
+
+void OnOpen(HWND panel, int origin) {
+    bool opened = LoadFile(panel, origin);
+    // The playlist's entry that cannot be opened or played stops the list
+    // on it: it never runs with nothing playing.
+    bool playing = MidiPlayState == MidiPlaying;
+    if (origin == OPEN_FROM_PLAYLIST && (!opened || (PlaylistRunning == 1 && !playing)))
+        SequencerRequest(ENTRY_NOT_OPENED, panel);
 }
 
 // ---- transport ----
@@ -213,7 +227,7 @@ void OnPlay(HWND panel, bool fromPlaylist) {
     if (!MidiDeviceOpen)
         return;
     if (MidiPlayState == MidiPaused) {
-        SendPlayerCommand(panel, IDC_PAUSE, 0);
+        SendPlayerCommand(panel, IDC_PAUSE, FromStation);
         return;
     }
     if (MidiPlayState == MidiPlaying)
@@ -340,7 +354,7 @@ void OnPositionTimer(HWND panel) {
         return;
     DWORD mode = 0;
     if (QueryStatus(MCI_STATUS_MODE, &mode) != 0) {
-        SendPlayerCommand(panel, IDC_STOP, 0);
+        SendPlayerCommand(panel, IDC_STOP, FromStation);
         return;
     }
     if (mode == MCI_MODE_STOP && MidiPlayState == MidiPlaying) {
@@ -388,7 +402,7 @@ BOOL OnDestroy(HWND panel) {
     if (!MidiDeviceOpen)
         return FALSE;
     if (MidiPlayState != MidiStopped)
-        SendPlayerCommand(panel, IDC_STOP, 0);
+        SendPlayerCommand(panel, IDC_STOP, FromStation);
     if (MCIERROR error = CloseDevice()) {
         ShowMciError(panel, error);
         return FALSE;

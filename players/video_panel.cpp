@@ -71,6 +71,8 @@ HWND LatchedPauseButton;
 HBRUSH VideoPanelBrush; // behind the panel's static texts
 
 constexpr LPARAM FromPlaylist = MAKELPARAM(0, FROM_PLAYLIST);
+// What the panel sends itself: not the user's.
+constexpr LPARAM FromStation = MAKELPARAM(0, FROM_STATION);
 
 // ---- device ----
 
@@ -291,7 +293,7 @@ void OnPlay(HWND panel) {
     if (!VideoDeviceOpen || VideoPlayState == VideoPlaying)
         return;
     if (VideoPlayState == VideoPaused) {
-        SendPlayerCommand(panel, IDC_PAUSE, 0);
+        SendPlayerCommand(panel, IDC_PAUSE, FromStation);
         return;
     }
     if (MCIERROR error = PlayFrom(panel, 0)) {
@@ -456,7 +458,7 @@ void OnPositionTimer(HWND panel) {
         return;
     DWORD mode = 0;
     if (DeviceStatus(VideoDevice, MCI_STATUS_MODE, &mode) != 0) {
-        SendPlayerCommand(panel, IDC_STOP, 0);
+        SendPlayerCommand(panel, IDC_STOP, FromStation);
         return;
     }
     if (mode == MCI_MODE_STOP) {
@@ -501,7 +503,7 @@ BOOL OnDestroy(HWND panel) {
     if (!VideoDeviceOpen)
         return FALSE;
     if (VideoPlayState != VideoStopped)
-        SendPlayerCommand(panel, IDC_STOP, 0);
+        SendPlayerCommand(panel, IDC_STOP, FromStation);
     if (MCIERROR error = CloseDevice()) {
         ShowMciError(panel, error);
         return FALSE;

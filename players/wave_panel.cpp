@@ -54,6 +54,8 @@ constexpr int DefaultChannels = 1, DefaultBits = 8, DefaultRate = 22050;
 constexpr int LowestRate = 8000, HighestRate = 48000;
 
 constexpr LPARAM FromPlaylist = MAKELPARAM(0, FROM_PLAYLIST);
+// What the panel sends itself: not the user's.
+constexpr LPARAM FromStation = MAKELPARAM(0, FROM_STATION);
 
 bool WaveDeviceOpen;
 DWORD WaveKeptPosition; // ms
@@ -366,13 +368,15 @@ void ChooseAnyOutput(HWND panel) {
         ShowMciError(panel, error);
 }
 
-void OnOpen(HWND panel, int origin) {
+// Opens the file, and plays it when the drop or the running playlist asks.
+// Answers whether it opened.
+bool LoadFile(HWND panel, int origin) {
     bool fromPlaylist = origin == OPEN_FROM_PLAYLIST;
     KeptName kept;
     KeepName(&kept);
     StopForOpen(panel, origin);
     if (!NameFileToOpen(origin))
-        return;
+        return false;
     // Nothing plays until a file is open, even when the old one failed to stop.
     WavePlayState = WaveStopped;
     // The new file is opened before the old data is let go: a file the
@@ -382,21 +386,31 @@ void OnOpen(HWND panel, int origin) {
     DWORD heldMs = WholeMediaLength;
     if (!OpenBeside(panel, element, kept.path, &opened, &heldMs) || !LetOldDataGo(panel, opened)) {
         PutBackName(kept);
-        return;
+        return false;
     }
     if (!UseDevice(panel, opened))
-        return;
+        return false;
     if (fromPlaylist) {
         std::snprintf(WaveFilePath, sizeof WaveFilePath, "%s", CurrentEntryText);
         MediaFileTitle(WaveFilePath, WaveFileTitle, sizeof WaveFileTitle);
     }
     if (!ShowFormat(panel, origin) || !ShowLength(panel, heldMs))
-        return;
+        return false;
     ChooseAnyOutput(panel);
     if (origin == OPEN_AND_PLAY || (fromPlaylist && PlaylistRunning == 1)) {
         WavePlayState = WaveStopped;
         SendPlayerCommand(panel, IDC_PLAY, FromPlaylist);
     }
+    return true;
+}
+
+void OnOpen(HWND panel, int origin) {
+    bool opened = LoadFile(panel, origin);
+    // The playlist's entry that cannot be opened or played stops the list
+    // on it: it never runs with nothing playing.
+    bool playing = WavePlayState == WavePlaying;
+    if (origin == OPEN_FROM_PLAYLIST && (!opened || (PlaylistRunning == 1 && !playing)))
+        SequencerRequest(ENTRY_NOT_OPENED, panel);
 }
 
 // ---- transport ----
@@ -413,7 +427,7 @@ void OnPlay(HWND panel) {
     if (!WaveDeviceOpen)
         return;
     if (WavePlayState == WavePaused) {
-        SendPlayerCommand(panel, IDC_PAUSE, 0);
+        SendPlayerCommand(panel, IDC_PAUSE, FromStation);
         return;
     }
     if (WavePlayState != WaveStopped)
@@ -494,7 +508,7 @@ bool SetUpNewTake(HWND panel) {
 
 void OnRecord(HWND panel) {
     if (WavePlayState == WaveRecordPaused) {
-        SendPlayerCommand(panel, IDC_PAUSE, 0);
+        SendPlayerCommand(panel, IDC_PAUSE, FromStation);
         return;
     }
     if (WavePlayState != WaveStopped)
@@ -562,7 +576,7 @@ void OnForward(HWND panel) {
     DWORD target = position + OneSecond;
     if (WavePlayState == WavePlaying) {
         if (PlayFrom(target) != 0) {
-            SendPlayerCommand(panel, IDC_STOP, 0);
+            SendPlayerCommand(panel, IDC_STOP, FromStation);
             return;
         }
     } else {
@@ -678,7 +692,7 @@ void PollDevice(HWND panel) {
     DWORD mode = 0;
     if (MCIERROR error = QueryStatus(MCI_STATUS_MODE, &mode)) {
         ShowMciError(panel, error);
-        SendPlayerCommand(panel, IDC_STOP, 0);
+        SendPlayerCommand(panel, IDC_STOP, FromStation);
         return;
     }
     if (mode == MCI_MODE_STOP) {
@@ -773,7 +787,7 @@ BOOL OnDestroy(HWND panel) {
     if (!WaveDeviceOpen)
         return FALSE;
     if (WavePlayState == WavePlaying || WavePlayState == WaveRecording)
-        SendPlayerCommand(panel, IDC_STOP, 0);
+        SendPlayerCommand(panel, IDC_STOP, FromStation);
     if (CloseDevice(panel) && CurrentPlayer == panel)
         CurrentPlayer = nullptr;
     return FALSE;

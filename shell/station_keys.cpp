@@ -37,10 +37,15 @@ const LauncherAccess LauncherAccessKeys[] = {
     {'E', IDC_EDIT_PLAYLIST}, {'O', IDC_CONFIG},        {'D', IDC_EFX},
 };
 
-// The transport keys the players pass on to the playlist, back to start and
-// Open.
+// The transport keys the players pass on to the playlist, back to start,
+// Record and Open.
 bool IsTransportKey(int id) {
-    return EchoedToPlaylist(id) || id == IDC_REWSKIP || id == IDC_OPEN;
+    return EchoedToPlaylist(id) || id == IDC_REWSKIP || id == IDC_RECORD || id == IDC_OPEN;
+}
+
+// The station's own commands and what the playlist passes on: not the user's.
+bool FromTheStation(int origin) {
+    return origin == FROM_PLAYLIST || origin == OPEN_FROM_PLAYLIST || origin == FROM_STATION;
 }
 
 // WS_DISABLED read off the style: the platform's own question is missing on
@@ -61,6 +66,14 @@ bool InStation(HWND window) {
     return false;
 }
 
+// The video's own window, in the VIDEO panel or on its own, or a window in it.
+bool InVideoWindow(HWND window) {
+    for (; window != nullptr && VideoPlaybackWindow != nullptr; window = GetParent(window))
+        if (window == VideoPlaybackWindow)
+            return true;
+    return false;
+}
+
 bool IsPlayer(HWND panel) {
     return panel != nullptr && (panel == CdPanel || panel == MidiPanel || panel == WavePanel ||
                                 panel == VideoPanel || panel == PlaylistPanel);
@@ -68,6 +81,18 @@ bool IsPlayer(HWND panel) {
 
 bool OnShow(HWND panel) {
     return StackIndexOf(panel) < PanelStackCount;
+}
+
+// A video in a window of its own is on screen whether its panel is or not.
+bool OwnVideoWindowShown() {
+    return VideoPlaybackWindow != nullptr && IsWindowVisible(VideoPlaybackWindow) &&
+           (GetWindowLongA(VideoPlaybackWindow, GWL_STYLE) & WS_CHILD) == 0;
+}
+
+// A panel whose keys a person could click: on show, or the VIDEO panel while
+// its video's own window is.
+bool Reachable(HWND panel) {
+    return OnShow(panel) || (panel == VideoPanel && OwnVideoWindowShown());
 }
 
 // Playing, or recording: what the play-or-pause key pauses.
@@ -83,6 +108,40 @@ bool Running(HWND panel) {
     return panel == PlaylistPanel && PlaylistRunning == 1;
 }
 
+// Paused, a take too: what the play-or-pause key resumes.
+bool Paused(HWND panel) {
+    if (panel == MidiPanel)
+        return MidiPlayState == MidiPaused;
+    if (panel == WavePanel)
+        return WavePlayState == WavePaused || WavePlayState == WaveRecordPaused;
+    if (panel == VideoPanel)
+        return VideoPlayState == VideoPaused;
+    if (panel == CdPanel)
+        return CdPlayState == 2;
+    return panel == PlaylistPanel && PlaylistRunning == 2;
+}
+
+// The key that pauses what plays and resumes what is paused.
+int PlayOrPauseOf(HWND panel) {
+    return Running(panel) || Paused(panel) ? IDC_PAUSE : IDC_PLAY;
+}
+
+// The panel the transport keys drive. A list that plays or is paused takes
+// them (on its panel, or on its entry's player, which passes them on),
+// unless the player the user chose last plays or pauses beside it on its own.
+HWND KeyTarget() {
+    bool besideTheList = KeyedPlayer != PlaylistPanel && KeyedPlayer != CurrentPlayer &&
+                         (Running(KeyedPlayer) || Paused(KeyedPlayer));
+    if (PlaylistRunning == 0 || besideTheList)
+        return KeyedPlayer;
+    return OnShow(PlaylistPanel) ? PlaylistPanel : CurrentPlayer;
+}
+
+// Keys typed in the video's own window drive the VIDEO panel.
+HWND KeyTargetOf(const MSG &message) {
+    return InVideoWindow(message.hwnd) ? VideoPanel : KeyTarget();
+}
+
 LPARAM ShortHandle(HWND key) {
     return static_cast<LPARAM>(reinterpret_cast<UINT_PTR>(key) & 0xFFFF);
 }
@@ -96,9 +155,9 @@ void PressKeyOf(HWND window, int id) {
     PostMessageA(window, WM_COMMAND, static_cast<WPARAM>(id), ShortHandle(key));
 }
 
-// Nothing for a panel not on show, whose keys cannot be clicked.
+// Nothing for a panel whose keys cannot be clicked.
 void PressPanelKey(HWND panel, int id) {
-    if (IsPlayer(panel) && OnShow(panel))
+    if (IsPlayer(panel) && Reachable(panel))
         PressKeyOf(panel, id);
 }
 
@@ -110,9 +169,9 @@ void ReleasePanelKey(HWND panel, int id) {
     PostMessageA(panel, WM_COMMAND, NOTIFY_RELEASED, ShortHandle(key));
 }
 
-int TransportCommandOf(WPARAM key) {
+int TransportCommandOf(WPARAM key, HWND target) {
     switch (key) {
-    case VK_SPACE: return Running(KeyedPlayer) ? IDC_PAUSE : IDC_PLAY;
+    case VK_SPACE: return PlayOrPauseOf(target);
     case 'S':
     case PeriodKey: return IDC_STOP;
     case VK_LEFT: return IDC_REW;
@@ -131,10 +190,11 @@ int LauncherCommandOf(WPARAM key) {
 }
 
 // Keys come to the window with the focus, or to the active window when none
-// has it: they are the station's while its window or a panel is that
-// window, and no dialog of its own holds the keyboard.
+// has it: they are the station's while its window, a panel or the video's
+// own window is that window, and no dialog of its own holds the keyboard.
 bool ForTheStation(HWND target) {
-    return MainWindow != nullptr && Enabled(MainWindow) && InStation(target);
+    return MainWindow != nullptr && Enabled(MainWindow) &&
+           (InStation(target) || InVideoWindow(target));
 }
 
 bool OnKeyDown(const MSG &message) {
@@ -145,27 +205,27 @@ bool OnKeyDown(const MSG &message) {
             PressKeyOf(LauncherBar, command);
         return true;
     }
-    int command = alt ? 0 : TransportCommandOf(message.wParam);
+    HWND target = KeyTargetOf(message);
+    int command = alt ? 0 : TransportCommandOf(message.wParam, target);
     if (command == 0)
         return false;
     // Only stepping goes on while a key is held.
     if (!repeated || command == IDC_REW || command == IDC_FF)
-        PressPanelKey(KeyedPlayer, command);
+        PressPanelKey(target, command);
     return true;
 }
 
 bool OnKeyUp(const MSG &message) {
     if (message.wParam != VK_LEFT && message.wParam != VK_RIGHT)
         return false;
-    ReleasePanelKey(KeyedPlayer, message.wParam == VK_LEFT ? IDC_REW : IDC_FF);
+    ReleasePanelKey(KeyTargetOf(message), message.wParam == VK_LEFT ? IDC_REW : IDC_FF);
     return false;
 }
 
 } // namespace
 
 void NotePlayerCommand(HWND panel, int id, LPARAM lParam) {
-    int origin = HIWORD(lParam);
-    if (IsTransportKey(id) && origin != FROM_PLAYLIST && origin != OPEN_FROM_PLAYLIST)
+    if (IsTransportKey(id) && !FromTheStation(HIWORD(lParam)))
         KeyedPlayer = panel;
 }
 
@@ -181,21 +241,20 @@ bool RouteStationKey(const MSG &message) {
 bool RouteAppCommand(int command) {
     if (MainWindow == nullptr || !Enabled(MainWindow))
         return false;
+    HWND target = KeyTarget();
     switch (command) {
-    case AppCommandPlayPause:
-        PressPanelKey(KeyedPlayer, Running(KeyedPlayer) ? IDC_PAUSE : IDC_PLAY);
-        return true;
+    case AppCommandPlayPause: PressPanelKey(target, PlayOrPauseOf(target)); return true;
     case AppCommandPlay:
-        if (!Running(KeyedPlayer))
-            PressPanelKey(KeyedPlayer, IDC_PLAY);
+        if (!Running(target))
+            PressPanelKey(target, PlayOrPauseOf(target));
         return true;
     case AppCommandPause:
-        if (Running(KeyedPlayer))
-            PressPanelKey(KeyedPlayer, IDC_PAUSE);
+        if (Running(target))
+            PressPanelKey(target, IDC_PAUSE);
         return true;
-    case AppCommandStop: PressPanelKey(KeyedPlayer, IDC_STOP); return true;
-    case AppCommandNextTrack: PressPanelKey(KeyedPlayer, IDC_FFSKIP); return true;
-    case AppCommandPreviousTrack: PressPanelKey(KeyedPlayer, IDC_REWSKIP); return true;
+    case AppCommandStop: PressPanelKey(target, IDC_STOP); return true;
+    case AppCommandNextTrack: PressPanelKey(target, IDC_FFSKIP); return true;
+    case AppCommandPreviousTrack: PressPanelKey(target, IDC_REWSKIP); return true;
     default: return false;
     }
 }

@@ -4,12 +4,15 @@
 #pragma once
 #include <windows.h>
 
-// The player whose transport key was pressed last, or that last opened a
-// file: the CD, MIDI, WAVE, VIDEO or playlist panel. The keys drive it.
+// The player whose transport key the user pressed last, or that last opened
+// a file for the user: the CD, MIDI, WAVE, VIDEO or playlist panel. The keys
+// drive it, or the playlist while that plays or is paused.
 extern HWND KeyedPlayer;
 
 // Notes a command a player received: a transport key or an opened file
-// makes it the keyed player; commands passed on by the playlist do not.
+// makes it the keyed player; commands passed on by the playlist and those
+// the station sends itself (origins FROM_PLAYLIST, OPEN_FROM_PLAYLIST and
+// FROM_STATION) do not.
 void NotePlayerCommand(HWND panel, int id, LPARAM lParam);
 
 // A key message of the active main window or its panels that stands for a

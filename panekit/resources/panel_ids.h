@@ -57,6 +57,9 @@
 #define PLAY_TRACK_REQUEST 6
 #define OPEN_FROM_PLAYLIST 1001
 #define OPEN_AND_PLAY 1002
+// A command the station sends a player itself (a stop at a hand-over, at the
+// end of a file, track or disc): never the user's, so the keys do not follow it.
+#define FROM_STATION 7
 
 // ---- Playlist panel requests ----
 #define IDC_MARK_RUNNING 5998

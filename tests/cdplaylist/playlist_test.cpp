@@ -223,8 +223,9 @@ TEST_F(PlaylistTest, EntriesOfAnotherDiscAndOfNoKnownTypeHandNothingOver) {
 }
 
 // A running list that comes to an entry it cannot hand over stops there,
-// idle, with its Play key released.
-TEST_F(PlaylistTest, ARunningListStopsIdleAtAnEntryOfAnotherDisc) {
+// idle, with its Play key released; it shows that entry, and Play tries it
+// again.
+TEST_F(PlaylistTest, ARunningListStopsIdleAtAnEntryOfAnotherDiscAndPlayTriesIt) {
     StartWith({Song("a.mid", 2), "0001.CD"}, "", "999");
     PlayRow(0);
     ASSERT_EQ(CurrentPlayer, MidiPanel);
@@ -233,6 +234,25 @@ TEST_F(PlaylistTest, ARunningListStopsIdleAtAnEntryOfAnotherDisc) {
     EXPECT_EQ(PlaylistRunning, 0);
     EXPECT_FALSE(PlayLatched());
     EXPECT_EQ(CdPlayState, 0);
+    EXPECT_EQ(SendDlgItemMessageA(PlaylistPanel, EntryList, LB_GETCURSEL, 0, 0), 1);
+    WritePrivateProfileStringA("Listmix", "CD_ID", ThreeTrackDisc, settingsPath.c_str());
+    Command(IDC_PLAY);
+    EXPECT_EQ(CurrentPlayer, CdPanel);
+}
+
+// A file its player cannot open stops the list on it after the device's box:
+// Play tries it again, Next goes past it.
+TEST_F(PlaylistTest, AnEntryItsPlayerCannotOpenStopsTheListOnIt) {
+    std::string gone = MakeMediaDir("playlist") + "\\gone";
+    StartWith({gone + ".wav", gone + ".mid", Song("a.mid", 2)});
+    PlayRow(0);
+    EXPECT_EQ(PlaylistRunning, 0);
+    Command(IDC_PLAY);
+    Command(IDC_FFSKIP);
+    EXPECT_EQ(robot.Seen().size(), 3u) << "each try shows its box";
+    Command(IDC_FFSKIP);
+    Command(IDC_PLAY);
+    EXPECT_EQ(MidiPlayState, MidiPlaying);
 }
 
 // CD entries saved while no disc was loaded belong to no disc: they play

@@ -191,6 +191,18 @@ TEST_F(VideoPanelTest, TheWindowKeyKeepsThePlaceWhilePlayingAndThePauseWhilePaus
     EXPECT_TRUE(Boxes().empty());
 }
 
+// Keys typed in the video's own window drive the VIDEO panel.
+TEST_F(VideoPanelTest, KeysTypedInItsOwnWindowDriveThePanel) {
+    Open(Movie(50));
+    Click(IDC_VIDEOWINDOW);
+    ASSERT_TRUE(InItsOwnWindow());
+    Click(IDC_PLAY);
+    AdvanceSimClock(1000);
+    PostMessageA(VideoPlaybackWindow, WM_KEYDOWN, VK_SPACE, 1);
+    Pump(100);
+    EXPECT_EQ(VideoPlayState, VideoPaused);
+}
+
 TEST_F(VideoPanelTest, HeldForwardStepsTwoFramesPlayingAndBackOnePaused) {
     Open(Movie(50));
     Click(IDC_PLAY);

@@ -8,11 +8,13 @@
 #include "panekit/resources/panel_ids.h"
 #include "platform/mci.h"
 #include "players/midi_panel.h"
+#include "players/wave_panel.h"
 #include "shell/launcher_bar.h"
 #include "shell/startup.h"
 #include "shell/station.h"
 #include "shell/station_keys.h"
 
+#include <atomic>
 #include <string>
 
 namespace {
@@ -21,12 +23,15 @@ constexpr UINT AppCommand = 0x0319;
 
 class StationKeysTest : public StationTest {
   protected:
+    // A list of two songs of 5 s and a WAVE file of 1 s.
     void StartWithPlaylist() {
         directory = MakeMediaDir("keys");
         first = WriteSong(directory, "first.mid", 5);
         second = WriteSong(directory, "second.mid", 5);
+        wave = directory + "\\short.wav";
+        WriteBytes(wave, MakeWave(PcmFormat(1, 11025, 8), 1000));
         WriteSettingsFile("[Mixer]\r\nMULTIDISPLAY=5\r\nAUTOPLAY=0\r\n[Listuntitled]\r\n0=" +
-                          first + "\r\n1=" + second + "\r\n2=ENDFLAG.END\r\n");
+                          first + "\r\n1=" + second + "\r\n2=" + wave + "\r\n3=ENDFLAG.END\r\n");
         SimCardConfig card;
         card.mixer.present = true;
         ASSERT_EQ(Start("", card), 0 + StationRunning);
@@ -63,7 +68,7 @@ class StationKeysTest : public StationTest {
     }
     bool Latched(HWND panel, int id) { return ButtonLatched(GetDlgItem(panel, id)); }
 
-    std::string directory, first, second;
+    std::string directory, first, second, wave;
 };
 
 TEST_F(StationKeysTest, KeysAndMediaKeysDoWhatTheClicksOfTheLastUsedPlayerDo) {
@@ -122,6 +127,63 @@ TEST_F(StationKeysTest, KeysAndMediaKeysDoWhatTheClicksOfTheLastUsedPlayerDo) {
     EXPECT_TRUE(MidiPanelShown);
 }
 
+// The stops the station sends itself never choose the player the keys drive:
+// a WAVE file ending beside a playing song, a list handed from MIDI to WAVE.
+TEST_F(StationKeysTest, TheStationsOwnStopsLeaveTheKeysWhereTheUserPutThem) {
+    StartWithPlaylist();
+    DropOnMainWindow({wave});
+    DropOnMainWindow({first});
+    Pump(200);
+    AdvanceSimClock(1100);
+    Pump(400); // the WAVE file ends
+    Key(VK_SPACE);
+    EXPECT_EQ(MidiPlayState, MidiPaused);
+    EXPECT_EQ(WavePlayState, WaveStopped);
+
+    SendDlgItemMessageA(PlaylistPanel, 1061, LB_SETCURSEL, 1, 0);
+    Click(PlaylistPanel, IDC_PLAY);
+    AdvanceSimClock(5100);
+    Pump(600);
+    Key(VK_PRIOR);
+    EXPECT_EQ(CurrentEntryIndex, 1);
+}
+
+// Space and play/pause resume a paused list where it was, and a paused take.
+TEST_F(StationKeysTest, SpaceResumesAPausedListAndAPausedTake) {
+    StartWithPlaylist();
+    robot.SetAnswer([](const SeenBox &box) { return box.text.rfind("[", 0) == 0 ? IDNO : 0; });
+    Click(PlaylistPanel, IDC_PLAY);
+    AdvanceSimClock(2000);
+    Key(VK_SPACE);
+    MediaKey(14);
+    EXPECT_EQ(PlaylistRunning, 1);
+    EXPECT_GE(SimMciCallsOf(MCI_PLAY).back().from, 2000u) << "resumed, not started again";
+    Key('S');
+    Click(WavePanel, IDC_RECORD);
+    Click(WavePanel, IDC_PAUSE);
+    Key(VK_SPACE);
+    EXPECT_EQ(WavePlayState, WaveRecording);
+    Key('S');
+}
+
+// Keys through the station's own routing while the configuration dialog is
+// open: a thread timer runs on the station's thread inside the dialog's loop.
+std::atomic<bool> KeysRouted;
+
+void CALLBACK RouteKeysWhileTheDialogIsOpen(HWND, UINT, UINT_PTR timer, DWORD) {
+    HWND dialog = FindWindowA("#32770", "Config");
+    if (dialog == nullptr)
+        return;
+    KillTimer(nullptr, timer);
+    for (HWND target : {dialog, MainWindow, MidiPanel}) {
+        for (WPARAM key : {WPARAM(VK_SPACE), WPARAM('W')}) {
+            MSG message{target, WM_KEYDOWN, key, 1, 0, {}};
+            DispatchStationMessage(message);
+        }
+    }
+    KeysRouted = true;
+}
+
 TEST_F(StationKeysTest, NothingHappensToThePanelsWhileADialogIsOpen) {
     StartWithPlaylist();
     DropOnMainWindow({first});
@@ -129,20 +191,20 @@ TEST_F(StationKeysTest, NothingHappensToThePanelsWhileADialogIsOpen) {
     ASSERT_EQ(KeyedPlayer, MidiPanel);
     size_t plays = SimMciCallsOf(MCI_PLAY).size();
     bool waveShown = WavePanelShown;
+    KeysRouted = false;
     robot.SetAnswer([](const SeenBox &box) {
         if (box.caption != "Config")
             return 0;
-        HWND dialog = FindWindowA("#32770", "Config");
-        for (HWND target : {dialog, MainWindow, MidiPanel}) {
-            PostMessageA(target, WM_KEYDOWN, VK_SPACE, 1);
-            PostMessageA(target, WM_KEYDOWN, 'W', 1);
-        }
         SendMessageA(MainWindow, AppCommand, 0, MAKELPARAM(0, 14));
-        Sleep(200); // the dialog's loop has taken the keys
+        for (int waited = 0; waited < 2000 && !KeysRouted; waited += 50)
+            Sleep(50);
+        Sleep(200); // what the keys would have posted is carried out in the dialog's loop
         return IDCANCEL;
     });
+    SetTimer(nullptr, 0, 50, RouteKeysWhileTheDialogIsOpen);
     PressLauncher(IDC_CONFIG);
     Pump(200);
+    EXPECT_TRUE(KeysRouted);
     EXPECT_EQ(SimMciCallsOf(MCI_PLAY).size(), plays);
     EXPECT_EQ(MidiPlayState, MidiPlaying);
     EXPECT_EQ(WavePanelShown, waveShown);
