@@ -117,3 +117,29 @@ MCIERROR CdOpenError(bool shareable);
 
 // Reads a whole file for a device's open: 0, MCIERR_FILE_NOT_FOUND.
 MCIERROR LoadFile(const std::string &path, std::vector<uint8_t> &bytes);
+
+// ---- the playback window of the video devices ----
+
+// What a playback window shows: its device paints the frame on show.
+class SimPicture {
+  public:
+    virtual void Paint(HDC dc, const RECT &area) = 0;
+
+  protected:
+    ~SimPicture() = default;
+};
+
+// Opens a real playback window fitting a picture of the given size, hidden,
+// with the style and parent that an MCI_DGV_OPEN_PARMSA request names (an
+// overlapped window of its own otherwise) and the element's file name as
+// its title. Answers 0 or MCIERR_CREATEWINDOW.
+MCIERROR OpenPlaybackWindow(DWORD flags, DWORD_PTR params, const std::string &element, SIZE picture,
+                            SimPicture *painter, HWND &window);
+// Destroys it; the handle becomes null.
+void ClosePlaybackWindow(HWND &window);
+// MCI_WHERE of the source (the picture), the destination (the client area)
+// or the window; rectangles give an offset and an extent.
+MCIERROR WherePlayback(HWND window, SIZE picture, DWORD flags, DWORD_PTR params);
+// MCI_WINDOW: the show state and the title of the device's own window
+// (another window is not simulated).
+MCIERROR CommandPlaybackWindow(HWND window, DWORD flags, DWORD_PTR params);
