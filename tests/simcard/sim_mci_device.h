@@ -67,6 +67,8 @@ class SimDevice {
     virtual MCIERROR Ready() { return 0; }
     // 0 when a play may start at the given position, else the error.
     virtual MCIERROR PlayableFrom(DWORD) { return 0; }
+    // 0 when a seek may move the transport as it is now, else the error.
+    virtual MCIERROR SeekableNow() { return 0; }
     // Device items of MCI_STATUS; MCIERR_BAD_CONSTANT when not known.
     virtual MCIERROR StatusItem(DWORD flags, MCI_STATUS_PARMS &status);
     // Device flags of MCI_SET beyond the time format.
@@ -108,6 +110,9 @@ std::unique_ptr<SimDevice> MakeCdAudio();
 std::unique_ptr<SimDevice> MakeSequencer();
 std::unique_ptr<SimDevice> MakeWaveAudio();
 std::unique_ptr<SimDevice> MakeAviVideo();
+// seeksWhilePaused: a seek while paused moves the position instead of
+// failing with MCIERR_INTERNAL.
+std::unique_ptr<SimDevice> MakeMpegVideo(bool seeksWhilePaused);
 
 // The CD drive outlives the devices opened on it.
 void ResetCdDrive(const SimCdConfig &config);
