@@ -1,4 +1,5 @@
-// Writers and readers of small RIFF WAVE, MIDI, RMID and AVI files.
+// Writers and readers of small RIFF WAVE, MIDI, RMID and AVI files, and of
+// the simulated card's stand-ins for compressed sound and movies.
 #include "tests/simcard/media_files.h"
 
 #include <algorithm>
@@ -466,6 +467,87 @@ bool ReadAvi(const Bytes &file, AviMovie &movie) {
     movie.width = Get32(file, avih + 32);
     movie.height = Get32(file, avih + 36);
     return movie.microsPerFrame != 0;
+}
+
+// ---- compressed sound and movies ----
+
+namespace {
+
+const char MediaTag[] = "SIMMEDIA";
+const DWORD HasPicture = 1, LengthZero = 2, LengthRefused = 4;
+
+} // namespace
+
+Bytes MakeCompressedMedia(const CompressedMedia &media) {
+    Bytes out;
+    if (media.picture) {
+        out.insert(out.end(), {0x00, 0x00, 0x01, 0xBA});
+    } else {
+        out.insert(out.end(), {'I', 'D', '3', 3, 0, 0, 0, 0, 0, 0});
+        out.insert(out.end(), {0xFF, 0xFB, 0x90, 0x64});
+    }
+    out.insert(out.end(), MediaTag, MediaTag + 8);
+    Put32(out, media.milliseconds);
+    DWORD flags = media.picture ? HasPicture : 0;
+    if (media.length == LengthAnswer::Zero)
+        flags |= LengthZero;
+    else if (media.length == LengthAnswer::Refused)
+        flags |= LengthRefused;
+    Put32(out, flags);
+    Put32(out, media.width);
+    Put32(out, media.height);
+    return out;
+}
+
+Bytes MakeCompressedSound(DWORD milliseconds, LengthAnswer length) {
+    CompressedMedia media;
+    media.milliseconds = milliseconds;
+    media.length = length;
+    return MakeCompressedMedia(media);
+}
+
+Bytes MakeMovie(DWORD milliseconds, DWORD width, DWORD height) {
+    CompressedMedia media;
+    media.milliseconds = milliseconds;
+    media.picture = true;
+    media.width = width;
+    media.height = height;
+    return MakeCompressedMedia(media);
+}
+
+bool ReadCompressedMedia(const Bytes &file, CompressedMedia &media) {
+    size_t at = 0;
+    if (file.size() >= 10 && std::memcmp(file.data(), "ID3", 3) == 0) {
+        // The tag's size: four bytes of seven bits each.
+        size_t size = 0;
+        for (int i = 6; i < 10; ++i)
+            size = (size << 7) | (file[i] & 0x7F);
+        at = 10 + size;
+    }
+    at += 4; // the frame header or the pack start code
+    if (at + 8 + 16 > file.size() || std::memcmp(&file[at], MediaTag, 8) != 0)
+        return false;
+    DWORD flags = Get32(file, at + 12);
+    media.milliseconds = Get32(file, at + 8);
+    media.picture = (flags & HasPicture) != 0;
+    media.length = (flags & LengthRefused) ? LengthAnswer::Refused
+                   : (flags & LengthZero)  ? LengthAnswer::Zero
+                                           : LengthAnswer::Known;
+    media.width = Get32(file, at + 16);
+    media.height = Get32(file, at + 20);
+    return true;
+}
+
+Bytes RandomBytes(size_t count, uint32_t seed) {
+    Bytes out(count);
+    uint32_t state = seed ? seed : 1;
+    for (uint8_t &byte : out) {
+        state ^= state << 13; // xorshift
+        state ^= state >> 17;
+        state ^= state << 5;
+        byte = static_cast<uint8_t>(state >> 24);
+    }
+    return out;
 }
 
 // ---- files ----

@@ -1,7 +1,7 @@
 // Small real media files for the tests and the readers the simulated card
-// opens them with: RIFF WAVE, standard MIDI (plain and RIFF RMID) and
-// uncompressed AVI. Writers build the bytes; readers answer what a driver
-// learns from a file's headers.
+// opens them with: RIFF WAVE, standard MIDI (plain and RIFF RMID),
+// uncompressed AVI, and stand-ins for compressed sound and movies. Writers
+// build the bytes; readers answer what a driver learns from a file's headers.
 #pragma once
 #include <windows.h>
 
@@ -88,6 +88,46 @@ Bytes MakeAvi(const AviMovie &movie, WORD bitsPerPixel = 24,
               const std::vector<COLORREF> &frameColours = {});
 // Reads the main AVI header; false when the file is not an AVI file.
 bool ReadAvi(const Bytes &file, AviMovie &movie);
+
+// ---- compressed sound and movies ----
+//
+// The simulated "mpegvideo" device decodes nothing. Its test files begin as
+// the real formats begin and then carry a small block that the device reads:
+//   sound: an ID3v2 tag header ("ID3", version 3.0, no flags, an empty tag)
+//          and an MPEG-1 Layer III frame header FF FB 90 64;
+//   movie: an MPEG program stream pack start code 00 00 01 BA;
+// then, little-endian:
+//   "SIMMEDIA"      8 bytes
+//   milliseconds    DWORD, what the file plays
+//   flags           DWORD, 1: a picture; 2: the device answers a length of 0;
+//                   4: the device refuses the length status
+//   width, height   DWORD, the picture's size
+// A reader skips an ID3v2 tag of any size before the four first bytes.
+
+enum class LengthAnswer {
+    Known,   // the length status answers the length
+    Zero,    // it answers 0, as Wine's device does when it cannot tell
+    Refused, // it fails (MCIERR_UNRECOGNIZED_COMMAND)
+};
+
+struct CompressedMedia {
+    DWORD milliseconds = 5000;
+    bool picture = false;
+    DWORD width = 160;
+    DWORD height = 120;
+    LengthAnswer length = LengthAnswer::Known;
+};
+
+// A sound-only file, as an MP3 begins.
+Bytes MakeCompressedSound(DWORD milliseconds, LengthAnswer length = LengthAnswer::Known);
+// A file with a picture, as an MPEG program stream begins.
+Bytes MakeMovie(DWORD milliseconds, DWORD width = 160, DWORD height = 120);
+// Either, as media.picture says.
+Bytes MakeCompressedMedia(const CompressedMedia &media);
+// Reads the block; false when the file holds none.
+bool ReadCompressedMedia(const Bytes &file, CompressedMedia &media);
+// Bytes that are no format at all, the same for the same seed.
+Bytes RandomBytes(size_t count, uint32_t seed = 1);
 
 // ---- files ----
 

@@ -30,6 +30,24 @@ bool SameText(const std::string &a, const char *b) {
     return lstrcmpiA(a.c_str(), b) == 0;
 }
 
+// The extensions the system's MCI extension table maps to "mpegvideo" once
+// the platform's media player is installed, as Wine's registry has them.
+const char *const MpegExtensions[] = {
+    "aifc", "asf", "asx", "au",   "lsf", "lsx", "m1v", "m3u", "mp2", "mp2v", "mp3", "mpa", "mpe",
+    "mpeg", "mpg", "mpv", "mpv2", "snd", "wax", "wm",  "wma", "wmp", "wmv",  "wmx", "wvx"};
+
+std::vector<std::pair<std::string, std::string>> ExtensionTable() {
+    std::vector<std::pair<std::string, std::string>> table = {
+        {"wav", "waveaudio"}, {"mid", "sequencer"}, {"rmi", "sequencer"}, {"avi", "avivideo"}};
+    if (!Config.mpegvideo)
+        return table;
+    for (const char *extension : MpegExtensions)
+        table.push_back({extension, "mpegvideo"});
+    for (const std::string &extension : Config.moreMpegExtensions)
+        table.push_back({extension, "mpegvideo"});
+    return table;
+}
+
 // The device type a file extension stands for, as the system's MCI
 // extension table maps them; empty when none.
 std::string TypeOfExtension(const std::string &element) {
@@ -38,12 +56,9 @@ std::string TypeOfExtension(const std::string &element) {
     if (dot == std::string::npos || (slash != std::string::npos && dot < slash))
         return "";
     std::string extension = element.substr(dot + 1);
-    if (SameText(extension, "wav"))
-        return "waveaudio";
-    if (SameText(extension, "mid") || SameText(extension, "rmi"))
-        return "sequencer";
-    if (SameText(extension, "avi"))
-        return "avivideo";
+    for (const auto &entry : ExtensionTable())
+        if (SameText(extension, entry.first.c_str()))
+            return entry.second;
     return "";
 }
 
@@ -66,11 +81,14 @@ std::unique_ptr<SimDevice> MakeDevice(const std::string &type) {
         return MakeWaveAudio();
     if (type == "avivideo" && Config.avivideo)
         return MakeAviVideo();
+    if (type == "mpegvideo" && Config.mpegvideo)
+        return MakeMpegVideo(Config.mpegSeeksWhilePaused);
     return nullptr;
 }
 
 bool KnownType(const std::string &type) {
-    return type == "cdaudio" || type == "sequencer" || type == "waveaudio" || type == "avivideo";
+    return type == "cdaudio" || type == "sequencer" || type == "waveaudio" || type == "avivideo" ||
+           (type == "mpegvideo" && Config.mpegvideo);
 }
 
 MCIDEVICEID FreeId() {
@@ -240,6 +258,7 @@ const ErrorText ErrorTexts[] = {
     {MCIERR_FILE_NOT_FOUND,
      "Cannot find the specified file. Make sure the path and filename are correct."},
     {MCIERR_DEVICE_NOT_READY, "The device driver is not ready."},
+    {MCIERR_INTERNAL, "A problem occurred in initializing MCI. Try restarting Windows."},
     {MCIERR_CANNOT_USE_ALL, "Cannot use 'all' as the device name with the specified command."},
     {MCIERR_EXTENSION_NOT_FOUND,
      "Cannot determine the device type from the given filename extension."},
@@ -266,6 +285,7 @@ const ErrorText ErrorTexts[] = {
                                "than 8 characters, followed by a period and an extension."},
     {MCIERR_SEQ_NOMIDIPRESENT, "The system has no installed MIDI devices. Use the Drivers "
                                "option from the Control Panel to install a MIDI driver."},
+    {MCIERR_NO_WINDOW, "There is no display window."},
     {MCIERR_CREATEWINDOW, "Could not create or use window."},
     {MCIERR_FILE_READ, "Cannot read the specified file. Make sure the file is still present, or "
                        "check your disk or network connection."},
@@ -403,4 +423,8 @@ void SimMciFailNext(const std::string &deviceType, UINT message, MCIERROR error)
 
 int OpenSimMciDevices() {
     return static_cast<int>(Devices.size());
+}
+
+std::vector<std::pair<std::string, std::string>> SimMciExtensionTable() {
+    return ExtensionTable();
 }

@@ -1,11 +1,13 @@
 // The simulated card's multimedia devices, bound to the station's MCI seam:
-// "cdaudio", "sequencer", "waveaudio" and "avivideo", run on a virtual clock
+// "cdaudio", "sequencer", "waveaudio", "avivideo" and the platform's player
+// of compressed sound and movies, "mpegvideo", run on a virtual clock
 // that tests advance. Every command is logged for tests to assert on, and
 // MM_MCINOTIFY is posted to the callback window as a real driver posts it.
 #pragma once
 #include "platform/mci.h"
 
 #include <string>
+#include <utility>
 #include <vector>
 
 struct SimCdTrack {
@@ -36,6 +38,17 @@ struct SimMciConfig {
     bool sequencer = true;
     bool waveaudio = true;
     bool avivideo = true;
+    // The platform's media player is installed: the "mpegvideo" device and
+    // the extensions the system's table maps to it (mp3, wma, mpg, ...: see
+    // SimMciExtensionTable). Without it neither the type nor those
+    // extensions are known.
+    bool mpegvideo = true;
+    // Further extensions the table maps to "mpegvideo", without the dot
+    // ("ogg", "flac"), for a platform with codecs for them.
+    std::vector<std::string> moreMpegExtensions;
+    // The "mpegvideo" device seeks while paused; Wine's fails with
+    // MCIERR_INTERNAL.
+    bool mpegSeeksWhilePaused = false;
 };
 
 // Puts every device into its initial state for the given configuration:
@@ -105,3 +118,7 @@ void SimMciFailNext(const std::string &deviceType, UINT message, MCIERROR error)
 
 // Devices open on the card.
 int OpenSimMciDevices();
+
+// The card's MCI extension table under the configuration of the last reset:
+// (extension without the dot, lower case; device type) in the table's order.
+std::vector<std::pair<std::string, std::string>> SimMciExtensionTable();

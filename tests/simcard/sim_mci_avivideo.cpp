@@ -1,7 +1,6 @@
 // The simulated "avivideo" device: reads the main header of an AVI file and
-// plays its frames in a real playback window, a child of the given parent or
-// an overlapped window of its own. Positions are frames; MCI rectangles give
-// an offset and an extent (right and bottom hold width and height).
+// plays its frames in a real playback window (sim_mci_video_window.cpp).
+// Positions are frames.
 #include "tests/simcard/sim_mci_device.h"
 
 #include "tests/simcard/media_files.h"
@@ -12,31 +11,11 @@
 
 namespace {
 
-const char PlaybackClass[] = "SimCardAviPlayback";
-
-class AviVideo;
-
-LRESULT CALLBACK PlaybackProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-
-bool RegisterPlaybackClass() {
-    static bool registered = false;
-    if (registered)
-        return true;
-    WNDCLASSA windowClass = {};
-    windowClass.lpfnWndProc = PlaybackProc;
-    windowClass.hInstance = GetModuleHandleA(nullptr);
-    windowClass.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
-    windowClass.lpszClassName = PlaybackClass;
-    registered = RegisterClassA(&windowClass) != 0;
-    return registered;
-}
-
-class AviVideo : public SimDevice {
+class AviVideo : public SimDevice, public SimPicture {
   public:
     AviVideo() : SimDevice("avivideo") { timeFormat = MCI_FORMAT_FRAMES; }
 
     MCIERROR Load(DWORD flags, DWORD_PTR params) override {
-        const auto &open = *reinterpret_cast<MCI_DGV_OPEN_PARMSA *>(params);
         if ((flags & MCI_OPEN_ELEMENT) == 0 || element.empty())
             return MCIERR_FILENAME_REQUIRED;
         Bytes file;
@@ -44,38 +23,16 @@ class AviVideo : public SimDevice {
             return error;
         if (!ReadAvi(file, movie))
             return MCIERR_INVALID_FILE;
-        DWORD style = (flags & MCI_DGV_OPEN_WS) ? open.dwStyle : WS_OVERLAPPEDWINDOW;
-        HWND parent = (flags & MCI_DGV_OPEN_PARENT) ? open.hWndParent : nullptr;
-        if ((style & WS_CHILD) && parent == nullptr)
-            return MCIERR_CREATEWINDOW;
-        if (!RegisterPlaybackClass())
-            return MCIERR_CREATEWINDOW;
-        // The window fits the picture; it stays hidden until play or a show.
-        RECT frame = {0, 0, static_cast<LONG>(movie.width), static_cast<LONG>(movie.height)};
-        AdjustWindowRect(&frame, style & ~WS_VISIBLE, FALSE);
-        int x = (style & WS_CHILD) ? 0 : CW_USEDEFAULT;
-        int y = (style & WS_CHILD) ? 0 : CW_USEDEFAULT;
-        std::string title = element.substr(element.find_last_of("\\/") + 1);
-        window = CreateWindowExA(0, PlaybackClass, title.c_str(), style & ~WS_VISIBLE, x, y,
-                                 frame.right - frame.left, frame.bottom - frame.top, parent,
-                                 nullptr, GetModuleHandleA(nullptr), nullptr);
-        if (window == nullptr)
-            return MCIERR_CREATEWINDOW;
-        SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-        return 0;
+        return OpenPlaybackWindow(flags, params, element, Picture(), this, window);
     }
 
     void Closing() override {
         SimDevice::Closing();
-        if (window != nullptr) {
-            SetWindowLongPtrA(window, GWLP_USERDATA, 0);
-            DestroyWindow(window);
-            window = nullptr;
-        }
+        ClosePlaybackWindow(window);
     }
 
     // The frame on show: a grey that brightens along the movie.
-    void Paint(HDC dc, const RECT &area) {
+    void Paint(HDC dc, const RECT &area) override {
         DWORD frame = run.position;
         BYTE shade = static_cast<BYTE>(movie.frames ? frame * 255 / movie.frames : 0);
         HBRUSH brush = CreateSolidBrush(RGB(shade, shade, shade));
@@ -139,42 +96,20 @@ class AviVideo : public SimDevice {
     }
 
   private:
+    SIZE Picture() const {
+        return {static_cast<LONG>(movie.width), static_cast<LONG>(movie.height)};
+    }
+
     MCIERROR Where(DWORD flags, DWORD_PTR params) {
-        if (params == 0)
-            return MCIERR_NULL_PARAMETER_BLOCK;
-        auto &where = *reinterpret_cast<MCI_DGV_RECT_PARMS *>(params);
-        DWORD kind = flags & (MCI_DGV_WHERE_SOURCE | MCI_DGV_WHERE_DESTINATION |
-                              MCI_DGV_WHERE_WINDOW | MCI_DGV_WHERE_FRAME | MCI_DGV_WHERE_VIDEO);
-        if (kind == 0)
-            return MCIERR_MISSING_PARAMETER;
-        if ((kind & (kind - 1)) != 0)
-            return MCIERR_FLAGS_NOT_COMPATIBLE;
-        RECT area = {0, 0, static_cast<LONG>(movie.width), static_cast<LONG>(movie.height)};
-        if (kind == MCI_DGV_WHERE_DESTINATION) {
-            GetClientRect(window, &area);
-        } else if (kind == MCI_DGV_WHERE_WINDOW) {
-            GetWindowRect(window, &area);
-            area.right -= area.left;
-            area.bottom -= area.top;
-        }
-        where.rc = area;
+        if (MCIERROR error = WherePlayback(window, Picture(), flags, params))
+            return error;
         NotifyNow(flags, params);
         return 0;
     }
 
     MCIERROR Window(DWORD flags, DWORD_PTR params) {
-        if (params == 0)
-            return MCIERR_NULL_PARAMETER_BLOCK;
-        const auto &request = *reinterpret_cast<MCI_DGV_WINDOW_PARMSA *>(params);
-        if (flags & MCI_DGV_WINDOW_HWND) {
-            // Only the device's own window is simulated.
-            if (request.hWnd != MCI_DGV_WINDOW_DEFAULT && request.hWnd != window)
-                return MCIERR_UNSUPPORTED_FUNCTION;
-        }
-        if (flags & MCI_DGV_WINDOW_STATE)
-            ShowWindow(window, static_cast<int>(request.nCmdShow));
-        if ((flags & MCI_DGV_WINDOW_TEXT) && request.lpstrText != nullptr)
-            SetWindowTextA(window, request.lpstrText);
+        if (MCIERROR error = CommandPlaybackWindow(window, flags, params))
+            return error;
         NotifyNow(flags, params);
         return 0;
     }
@@ -206,22 +141,6 @@ class AviVideo : public SimDevice {
     AviMovie movie;
     HWND window = nullptr;
 };
-
-LRESULT CALLBACK PlaybackProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    auto *device = reinterpret_cast<AviVideo *>(GetWindowLongPtrA(window, GWLP_USERDATA));
-    if (message == WM_PAINT && device != nullptr) {
-        PAINTSTRUCT paint;
-        HDC dc = BeginPaint(window, &paint);
-        RECT area;
-        GetClientRect(window, &area);
-        device->Paint(dc, area);
-        EndPaint(window, &paint);
-        return 0;
-    }
-    if (message == WM_ERASEBKGND && device != nullptr)
-        return 1;
-    return DefWindowProcA(window, message, wParam, lParam);
-}
 
 } // namespace
 

@@ -202,6 +202,8 @@ MCIERROR SimDevice::Seek(DWORD flags, DWORD_PTR params, SimMciCall &call) {
         return MCIERR_FLAGS_NOT_COMPATIBLE;
     if (MCIERROR error = Ready())
         return error;
+    if (MCIERROR error = SeekableNow())
+        return error;
     DWORD to = StartUnits();
     if (choices == MCI_SEEK_TO_END)
         to = EndUnits();

@@ -67,6 +67,8 @@ class SimDevice {
     virtual MCIERROR Ready() { return 0; }
     // 0 when a play may start at the given position, else the error.
     virtual MCIERROR PlayableFrom(DWORD) { return 0; }
+    // 0 when a seek may move the transport as it is now, else the error.
+    virtual MCIERROR SeekableNow() { return 0; }
     // Device items of MCI_STATUS; MCIERR_BAD_CONSTANT when not known.
     virtual MCIERROR StatusItem(DWORD flags, MCI_STATUS_PARMS &status);
     // Device flags of MCI_SET beyond the time format.
@@ -108,6 +110,9 @@ std::unique_ptr<SimDevice> MakeCdAudio();
 std::unique_ptr<SimDevice> MakeSequencer();
 std::unique_ptr<SimDevice> MakeWaveAudio();
 std::unique_ptr<SimDevice> MakeAviVideo();
+// seeksWhilePaused: a seek while paused moves the position instead of
+// failing with MCIERR_INTERNAL.
+std::unique_ptr<SimDevice> MakeMpegVideo(bool seeksWhilePaused);
 
 // The CD drive outlives the devices opened on it.
 void ResetCdDrive(const SimCdConfig &config);
@@ -117,3 +122,29 @@ MCIERROR CdOpenError(bool shareable);
 
 // Reads a whole file for a device's open: 0, MCIERR_FILE_NOT_FOUND.
 MCIERROR LoadFile(const std::string &path, std::vector<uint8_t> &bytes);
+
+// ---- the playback window of the video devices ----
+
+// What a playback window shows: its device paints the frame on show.
+class SimPicture {
+  public:
+    virtual void Paint(HDC dc, const RECT &area) = 0;
+
+  protected:
+    ~SimPicture() = default;
+};
+
+// Opens a real playback window fitting a picture of the given size, hidden,
+// with the style and parent that an MCI_DGV_OPEN_PARMSA request names (an
+// overlapped window of its own otherwise) and the element's file name as
+// its title. Answers 0 or MCIERR_CREATEWINDOW.
+MCIERROR OpenPlaybackWindow(DWORD flags, DWORD_PTR params, const std::string &element, SIZE picture,
+                            SimPicture *painter, HWND &window);
+// Destroys it; the handle becomes null.
+void ClosePlaybackWindow(HWND &window);
+// MCI_WHERE of the source (the picture), the destination (the client area)
+// or the window; rectangles give an offset and an extent.
+MCIERROR WherePlayback(HWND window, SIZE picture, DWORD flags, DWORD_PTR params);
+// MCI_WINDOW: the show state and the title of the device's own window
+// (another window is not simulated).
+MCIERROR CommandPlaybackWindow(HWND window, DWORD flags, DWORD_PTR params);
