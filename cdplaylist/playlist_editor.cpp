@@ -78,11 +78,18 @@ const char NamesFullMessage[] = "There is no room for another collection.";
 const char EntryTooLongMessage[] = "An entry is too long for the playlist:\n%.*s%s";
 constexpr int QuotedEntryChars = 300;
 
-const char Filters[] = "MIDI File \0*.mid;*.rmi\0WAVE File \0*.wav\0CD Track\0*.*\0"
-                       "All File\0*.*\0Playlists\0*.m3u;*.m3u8;*.pls\0";
-const char *const FilterPatterns[] = {"*.mid;*.rmi", "*.wav", "*.*", "*.*", "*.m3u;*.m3u8;*.pls"};
+// The file types of the dialog: every file the platform plays first, then
+// the design's. The settings file keeps the design's numbers for those (1 to
+// 4, then 5 for playlists) and 6 for every media file, so that a file of an
+// earlier version still chooses the same type.
+const char AllMediaType[] = "All media files";
+const char DesignFilters[] = "MIDI File \0*.mid;*.rmi\0WAVE File \0*.wav\0CD Track\0*.*\0"
+                             "All File\0*.*\0Playlists\0*.m3u;*.m3u8;*.pls\0";
+const char *const DesignPatterns[] = {"*.mid;*.rmi", "*.wav", "*.*", "*.*", "*.m3u;*.m3u8;*.pls"};
 constexpr int CdTrackFilter = 3;
-constexpr int FilterCount = 5;
+constexpr int AllMediaFilter = 6;
+constexpr int FilterCount = 6;
+constexpr int MediaPatternsSize = 1024;
 const char ExportFilters[] = "PlayList File (*.m3u)\0*.m3u\0";
 
 constexpr int NameSize = 128;       // collection names as the box gives them
@@ -813,6 +820,40 @@ void Export(HWND dialog) {
     ExportPlaylistFile(dialog, path, *entries, ShownTracksDisc());
 }
 
+// ---- File types ----
+
+const char *MediaPatterns() {
+    static char patterns[MediaPatternsSize];
+    if (!AllMediaPatterns(patterns, sizeof patterns))
+        std::snprintf(patterns, sizeof patterns, "*.mid;*.rmi;*.wav");
+    return patterns;
+}
+
+const char *PatternOf(int filter) {
+    return filter == AllMediaFilter ? MediaPatterns() : DesignPatterns[filter - 1];
+}
+
+// The dialog's 1-based type index of a kept filter number, and back.
+int DialogIndexOf(int filter) {
+    return filter == AllMediaFilter ? 1 : filter + 1;
+}
+
+int FilterOfDialogIndex(int index) {
+    return index == 1 ? AllMediaFilter : index - 1;
+}
+
+const char *EditorFilters() {
+    static char filters[sizeof AllMediaType + MediaPatternsSize + sizeof DesignFilters];
+    const char *patterns = MediaPatterns();
+    size_t used = 0;
+    for (const char *part : {static_cast<const char *>(AllMediaType), patterns}) {
+        std::memcpy(filters + used, part, std::strlen(part) + 1);
+        used += std::strlen(part) + 1;
+    }
+    std::memcpy(filters + used, DesignFilters, sizeof DesignFilters);
+    return filters;
+}
+
 // ---- Dispatch ----
 
 INT_PTR OnCommand(HWND dialog, int id, int notification) {
@@ -850,12 +891,12 @@ void ApplyFileType(HWND dialog) {
     LRESULT index = ToList(dialog, IDC_FILE_TYPES, CB_GETCURSEL);
     if (index == CB_ERR || index >= FilterCount)
         return;
-    EditorFilterIndex = static_cast<int>(index) + 1;
+    EditorFilterIndex = FilterOfDialogIndex(static_cast<int>(index) + 1);
     if (EditorFilterIndex == CdTrackFilter) {
         EnterCdTrackMode(dialog);
     } else if (CdTrackMode) {
         LeaveCdTrackMode(dialog);
-        SetDlgItemTextA(dialog, IDC_FILE_NAME, FilterPatterns[index]);
+        SetDlgItemTextA(dialog, IDC_FILE_NAME, PatternOf(EditorFilterIndex));
         PostMessageA(dialog, WM_COMMAND, IDOK, 0);
     }
 }
@@ -863,7 +904,7 @@ void ApplyFileType(HWND dialog) {
 void OnDestroy(HWND dialog) {
     LRESULT filter = ToList(dialog, IDC_FILE_TYPES, CB_GETCURSEL);
     if (filter != CB_ERR && filter < FilterCount)
-        EditorFilterIndex = static_cast<int>(filter) + 1;
+        EditorFilterIndex = FilterOfDialogIndex(static_cast<int>(filter) + 1);
 }
 
 UINT_PTR CALLBACK EditorHookProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
@@ -886,16 +927,15 @@ bool RunPlaylistEditor() {
     EditorFilterIndex = ReadSettingInt("PlayList", "Ext", 1);
     if (EditorFilterIndex < 1 || EditorFilterIndex > FilterCount)
         EditorFilterIndex = 1;
-    std::snprintf(EditorFilePath, sizeof EditorFilePath, "%s",
-                  FilterPatterns[EditorFilterIndex - 1]);
+    std::snprintf(EditorFilePath, sizeof EditorFilePath, "%s", PatternOf(EditorFilterIndex));
     EditorFileTitle[0] = '\0';
     EditorSaved = false;
     OPENFILENAMEA request{};
     request.lStructSize = ClassicRequestSize;
     request.hwndOwner = MainWindow;
     request.hInstance = LibraryInstance;
-    request.lpstrFilter = Filters;
-    request.nFilterIndex = static_cast<DWORD>(EditorFilterIndex);
+    request.lpstrFilter = EditorFilters();
+    request.nFilterIndex = static_cast<DWORD>(DialogIndexOf(EditorFilterIndex));
     request.lpstrFile = EditorFilePath;
     request.nMaxFile = sizeof EditorFilePath;
     request.lpstrFileTitle = EditorFileTitle;

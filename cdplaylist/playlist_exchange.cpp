@@ -5,6 +5,7 @@
 #include "cdplaylist/playlist_editor.h"
 #include "panekit/resources/panel_ids.h"
 #include "players/file_names.h"
+#include "players/media_route.h"
 #include "shell/launcher_bar.h"
 #include "shell/settings.h"
 #include "shell/station.h"
@@ -37,7 +38,7 @@ constexpr int QuotedCharacters = 80;
 
 // Why an entry of a playlist file was not taken.
 const char *const WebAddress = "web address";
-const char *const OtherType = "not a MIDI or WAVE file";
+const char *const OtherType = "not a file the station plays";
 const char *const NoSuchFile = "no such file";
 const char *const NotInCodePage = "name not in this system's characters";
 const char *const PathTooLong = "path too long";
@@ -332,8 +333,7 @@ const char *ReasonAgainst(const ListedEntry &entry, bool utf8, const std::string
         return NotInCodePage;
     if (path.size() >= EntryTextSize)
         return PathTooLong;
-    MediaKind kind = MediaKind::Midi;
-    if (!PlayerFileKind(path.c_str(), &kind))
+    if (RouteByName(path.c_str()) == MediaRoute::None)
         return OtherType;
     return IsPlainFile(path.c_str()) ? nullptr : NoSuchFile;
 }

@@ -12,8 +12,8 @@
 // Whether the file's extension is that of a playlist file the station reads.
 bool IsPlaylistFile(const char *path);
 
-// Makes a collection named after the playlist file, of the MIDI and WAVE
-// files (and this station's disc tracks) it names, asking first when that
+// Makes a collection named after the playlist file, of the media files
+// (and this station's disc tracks) it names, asking first when that
 // name is taken; what cannot be taken is listed in one message, with the
 // count taken. Answers true, with the collection's name, when one was
 // written; nothing is written when nothing can be taken, the user keeps the

@@ -38,7 +38,9 @@ constexpr int RowSize = EntryBufferSize + 8;
 // The sequencer's stops are the station's own, not the user's.
 constexpr LPARAM FromStation = MAKELPARAM(0, FROM_STATION);
 
-enum class EntryType { Midi, Wave, Cd, End, Unknown };
+// Sound: a sound-only file of another of the platform's devices, played in
+// the WAVE panel; Video: a file with a picture, in the VIDEO panel.
+enum class EntryType { Midi, Wave, Cd, End, Sound, Video, Unknown };
 
 EntryType TypeOfExtension(const char *extension) {
     if (std::strcmp(extension, ".END") == 0)
@@ -52,15 +54,37 @@ EntryType TypeOfExtension(const char *extension) {
     return EntryType::Unknown;
 }
 
+// A file of none of the design's types: where the platform's devices play it.
+EntryType TypeOfRoute(MediaRoute route) {
+    switch (route) {
+    case MediaRoute::Midi: return EntryType::Midi;
+    case MediaRoute::Wave: return EntryType::Wave;
+    case MediaRoute::Video: return EntryType::Video;
+    case MediaRoute::Sound: return EntryType::Sound;
+    default: return EntryType::Unknown;
+    }
+}
+
 // By the extension of the entry's file name. Playlists stored by earlier
 // versions were typed from the name's first period: a name such as
-// "song.mid.old" that had a type that way keeps it.
+// "song.mid.old" that had a type that way keeps it. Other files go where
+// the platform plays them.
 EntryType TypeOf(const char *entry) {
     char extension[EntryBufferSize] = "";
     FileExtensionOf(entry, extension, sizeof extension);
     EntryType type = TypeOfExtension(extension);
     const char *first = std::strchr(FileTitleOf(entry), '.');
-    return type == EntryType::Unknown && first != nullptr ? TypeOfExtension(first) : type;
+    if (type == EntryType::Unknown && first != nullptr)
+        type = TypeOfExtension(first);
+    return type == EntryType::Unknown ? TypeOfRoute(RouteByName(entry)) : type;
+}
+
+// A file whose device may or may not show a picture is asked; one that
+// opens nowhere goes to the WAVE panel, which says why and stops the list
+// on it.
+EntryType SoundOrVideo(const char *entry) {
+    MCIERROR error = 0;
+    return RouteMediaFile(entry, &error) == MediaRoute::Video ? EntryType::Video : EntryType::Sound;
 }
 
 // The key after the last entry a collection can hold ends it, whatever a
@@ -89,7 +113,7 @@ void LightIndicator(bool on) {
 
 bool PanelShown(HWND player) {
     return (player == CdPanel && CdPanelShown) || (player == MidiPanel && MidiPanelShown) ||
-           (player == WavePanel && WavePanelShown);
+           (player == WavePanel && WavePanelShown) || (player == VideoPanel && VideoPanelShown);
 }
 
 // A file player's title without the playlist's "NN:" before it.
@@ -187,13 +211,17 @@ int SequencerRequest(int code, HWND caller) {
     if (std::strlen(CurrentEntryText) <= 1)
         return GiveUp(previousPlayer, previousIndex);
     int indicator = 0, launcherCommand = 0;
-    switch (TypeAt(CurrentEntryIndex, CurrentEntryText)) {
+    EntryType type = TypeAt(CurrentEntryIndex, CurrentEntryText);
+    if (type == EntryType::Sound)
+        type = SoundOrVideo(CurrentEntryText);
+    switch (type) {
     case EntryType::Midi:
         CurrentPlayer = MidiPanel;
         indicator = MidiIndicator;
         launcherCommand = IDC_SHOW_MIDI;
         break;
     case EntryType::Wave:
+    case EntryType::Sound:
         if (ConfirmWaveChanges() == 0) {
             CurrentEntryIndex = previousIndex;
             return 1;
@@ -201,6 +229,13 @@ int SequencerRequest(int code, HWND caller) {
         CurrentPlayer = WavePanel;
         indicator = WaveIndicator;
         launcherCommand = IDC_SHOW_WAVE;
+        break;
+    case EntryType::Video:
+        // A picture needs its panel on show; no indicator stands for it.
+        CurrentPlayer = VideoPanel;
+        launcherCommand = IDC_SHOW_VIDEO;
+        if (!VideoPanelShown && LauncherBar != nullptr)
+            SendPlayerCommand(LauncherBar, IDC_SHOW_VIDEO, 0);
         break;
     case EntryType::Cd:
         // A damaged entry that names no track is passed over like one of

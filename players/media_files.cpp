@@ -6,7 +6,10 @@
 #include "platform/mci.h"
 #include "cdplaylist/playlist_exchange.h"
 #include "cdplaylist/sequencer.h"
+#include "players/media_route.h"
+#include "players/video_panel.h"
 #include "players/wave_panel.h"
+#include "shell/launcher_bar.h"
 #include "shell/settings.h"
 #include "shell/station.h"
 #include "shell/text_table.h"
@@ -25,9 +28,11 @@ char PendingMediaTitle[PendingMediaTitleSize];
 
 namespace {
 
-const char MediaFilters[] = "MIDI File \0*.mid;*.smf;*.rmi\0"
-                            "WAVE File \0*.wav\0"
-                            "All File\0*.*\0";
+const char AllMediaType[] = "All media files";
+const char DesignFilters[] = "MIDI File \0*.mid;*.smf;*.rmi\0"
+                             "WAVE File \0*.wav\0"
+                             "All File\0*.*\0";
+constexpr int MediaPatternsSize = 2048;
 
 constexpr int ErrorTextSize = 256;
 constexpr int PlayerTimeSize = 32;
@@ -131,6 +136,14 @@ void MciErrorText(MCIERROR error, char *text, size_t size) {
     text[0] = '\0';
     if (!Mci.getErrorString(error, text, static_cast<UINT>(size)) || text[0] == '\0')
         std::snprintf(text, size, Text(IDS_DEVICE_ERROR), static_cast<unsigned long>(error));
+}
+
+// A file no device plays: its name and the platform's reason.
+void ShowFileRefused(const char *path, MCIERROR error) {
+    char reason[ErrorTextSize] = "";
+    MciErrorText(error, reason, sizeof reason);
+    std::string text = std::string("[") + FileTitleOf(path) + "]\n" + reason;
+    MessageBoxA(MainWindow, text.c_str(), Text(IDS_ERROR_CAPTION), MB_OK | MB_ICONERROR);
 }
 
 int SaveWaveData(const char *path) {
@@ -273,11 +286,30 @@ BOOL RunFileDialog(OPENFILENAMEA &request, int mode) {
     return mode == ChooseToOpen ? GetOpenFileNameA(&request) : GetSaveFileNameA(&request);
 }
 
+namespace {
+
+// The dialogs' types: every file the platform plays, then the design's.
+const char *MediaFilters() {
+    static char filters[sizeof AllMediaType + MediaPatternsSize + sizeof DesignFilters];
+    static char patterns[MediaPatternsSize];
+    if (!AllMediaPatterns(patterns, sizeof patterns))
+        CopyText(patterns, sizeof patterns, "*.mid;*.rmi;*.wav;*.avi");
+    size_t used = 0;
+    for (const char *part : {AllMediaType, static_cast<const char *>(patterns)}) {
+        std::memcpy(filters + used, part, std::strlen(part) + 1);
+        used += std::strlen(part) + 1;
+    }
+    std::memcpy(filters + used, DesignFilters, sizeof DesignFilters);
+    return filters;
+}
+
+} // namespace
+
 int ChooseMediaFile(HWND owner, const char *initialText, int filterIndex, int mode) {
     CopyText(FileRequestTitle, sizeof FileRequestTitle, initialText);
     FileRequest = OPENFILENAMEA{};
     FileRequest.hwndOwner = owner;
-    FileRequest.lpstrFilter = MediaFilters;
+    FileRequest.lpstrFilter = MediaFilters();
     FileRequest.nFilterIndex = static_cast<DWORD>(filterIndex);
     FileRequest.lpstrFile = FileRequestPath;
     FileRequest.nMaxFile = FileRequestPathSize;
@@ -289,24 +321,55 @@ int ChooseMediaFile(HWND owner, const char *initialText, int filterIndex, int mo
     return RunFileDialog(FileRequest, mode) ? 1 : 0;
 }
 
+namespace {
+
+// The route of a file about to be played. A file a panel holds open is that
+// panel's: its device would not open it a second time to be asked.
+MediaRoute RouteForPlaying(const char *path, MCIERROR *error) {
+    *error = 0;
+    if (VideoHoldsFile(path))
+        return MediaRoute::Video;
+    if (WaveHoldsFile(path))
+        return WavePlayOnly ? MediaRoute::Sound : MediaRoute::Wave;
+    return RouteMediaFile(path, error);
+}
+
+} // namespace
+
 int DispatchMediaFile(const char *path) {
     if (path == nullptr || std::strlen(path) >= sizeof PendingMediaPath)
         return 0;
     if (IsPlaylistFile(path))
         return OpenPlaylistFile(MainWindow, path) ? 1 : 0;
-    MediaKind kind = MediaKind::Midi;
-    if (!PlayerFileKind(path, &kind))
+    MCIERROR error = 0;
+    MediaRoute route = RouteForPlaying(path, &error);
+    if (route == MediaRoute::None) {
+        ShowFileRefused(path, error);
         return 0;
-    if (kind == MediaKind::Midi) {
-        CopyText(PendingMediaPath, sizeof PendingMediaPath, path);
-        SendOpenAndPlay(MidiPanel);
-        return 1;
     }
-    if (ConfirmWaveChanges() == 0)
+    if ((route == MediaRoute::Wave || route == MediaRoute::Sound) && ConfirmWaveChanges() == 0)
         return 0;
     CopyText(PendingMediaPath, sizeof PendingMediaPath, path);
-    SendOpenAndPlay(WavePanel);
+    if (route == MediaRoute::Midi) {
+        SendOpenAndPlay(MidiPanel);
+    } else if (route == MediaRoute::Video) {
+        // A picture needs its panel on show.
+        if (!VideoPanelShown && LauncherBar != nullptr)
+            SendMessageA(LauncherBar, WM_COMMAND, IDC_SHOW_VIDEO, 0);
+        SendOpenAndPlay(VideoPanel);
+    } else {
+        SendOpenAndPlay(WavePanel);
+    }
     return 1;
+}
+
+bool KeepChosenFile(MediaRoute own, MediaRoute alsoOwn) {
+    MCIERROR error = 0;
+    MediaRoute route = RouteForPlaying(FileRequestPath, &error);
+    if (route != MediaRoute::None && (route == own || route == alsoOwn))
+        return true;
+    DispatchMediaFile(FileRequestPath);
+    return false;
 }
 
 int ConfirmWaveChanges() {
@@ -375,10 +438,24 @@ void FormatPlayerTime(char *text, size_t size, DWORD ms) {
                   static_cast<long>((ms / 1000) % 60));
 }
 
-void ShowPlayerTime(HWND panel, int id, DWORD ms) {
-    char text[PlayerTimeSize];
-    FormatPlayerTime(text, sizeof text, ms);
+namespace {
+
+// A text on a player's display, and on the playlist panel's while the
+// playlist drives the player.
+void ShowPlayerText(HWND panel, int id, const char *text) {
     SetDlgItemTextA(panel, id, text);
     if (DrivenByPlaylist(panel))
         SetDlgItemTextA(PlaylistPanel, id, text);
+}
+
+} // namespace
+
+void ShowPlayerTime(HWND panel, int id, DWORD ms) {
+    char text[PlayerTimeSize];
+    FormatPlayerTime(text, sizeof text, ms);
+    ShowPlayerText(panel, id, text);
+}
+
+void ShowUnknownTime(HWND panel, int id) {
+    ShowPlayerText(panel, id, "--:--");
 }

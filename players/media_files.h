@@ -9,6 +9,7 @@
 
 #include "players/file_names.h"
 #include "players/media_check.h"
+#include "players/media_route.h"
 
 #include <cstddef>
 
@@ -28,10 +29,12 @@ const DWORD ClassicRequestSize = OPENFILENAME_SIZE_VERSION_400A;
 constexpr int ChooseToOpen = 1;
 constexpr int ChooseToSave = 2;
 
-// Filter indexes of ChooseMediaFile's list.
-constexpr int MidiFilter = 1;
-constexpr int WaveFilter = 2;
-constexpr int AllFilesFilter = 3;
+// Filter indexes of ChooseMediaFile's list: every file the platform's
+// devices play first, then the design's types.
+constexpr int AllMediaFilter = 1;
+constexpr int MidiFilter = 2;
+constexpr int WaveFilter = 3;
+constexpr int AllFilesFilter = 4;
 
 // The program's one common-dialog request, filled anew on each use; after a
 // confirmed dialog it holds the chosen path and title and the filter left
@@ -59,6 +62,11 @@ BOOL RunFileDialog(OPENFILENAMEA &request, int mode);
 // the playlist. Answers 1 when a
 // player took it.
 int DispatchMediaFile(const char *path);
+
+// After a player's Open dialog: whether the file chosen is one the asking
+// player plays; a file of another player is handed to it as a drop is, and
+// one that nothing plays is refused with a box.
+bool KeepChosenFile(MediaRoute own, MediaRoute alsoOwn);
 
 // Asks about an unsaved recording and saves it when the user wants. Answers 1
 // when the caller may drop or replace the WAVE data, 0 when it must not.
@@ -89,3 +97,5 @@ void FormatPlayerTime(char *text, size_t size, DWORD ms);
 // A time on a player's display, and on the playlist panel's while the
 // playlist drives the player.
 void ShowPlayerTime(HWND panel, int id, DWORD ms);
+// "--:--" there: a time the device does not tell.
+void ShowUnknownTime(HWND panel, int id);

@@ -119,7 +119,8 @@ void StopPlaying(HWND panel) {
 // ---- open ----
 
 bool ChooseFromDialog() {
-    if (ChooseMediaFile(MainWindow, "*.mid;*.rmi", MidiFilter, ChooseToOpen) == 0)
+    if (ChooseMediaFile(MainWindow, "*.mid;*.rmi", MidiFilter, ChooseToOpen) == 0 ||
+        !KeepChosenFile(MediaRoute::Midi, MediaRoute::Midi))
         return false;
     std::snprintf(PendingMediaPath, sizeof PendingMediaPath, "%s", FileRequestPath);
     std::snprintf(PendingMediaTitle, sizeof PendingMediaTitle, "%s", FileRequestTitle);

@@ -112,11 +112,15 @@ MCIERROR CloseDevice() {
     return error;
 }
 
+// A device that shows a picture of the file: some claim video for a file
+// of sound alone, which has no picture to place.
 bool IsVideoDevice() {
     MCI_GETDEVCAPS_PARMS caps{};
     caps.dwItem = MCI_GETDEVCAPS_HAS_VIDEO;
+    MCI_DGV_RECT_PARMS where{};
     return VideoCommand(MCI_GETDEVCAPS, MCI_GETDEVCAPS_ITEM | MCI_WAIT, &caps) == 0 &&
-           caps.dwReturn != FALSE;
+           caps.dwReturn != FALSE &&
+           VideoCommand(MCI_WHERE, MCI_DGV_WHERE_SOURCE | MCI_WAIT, &where) == 0;
 }
 
 void SaveSeparateWindowPosition() {
@@ -167,8 +171,14 @@ void PlaceSeparateWindow() {
 // Opens the video element in the given window mode and places its window.
 // Answers 0 or the error that left no device open.
 MCIERROR OpenVideoDevice(int mode, HWND panel) {
-    if (MCIERROR error = CheckMediaFile(VideoElement, MediaKind::Avi))
-        return error;
+    // The station reads the headers of AVI files; other films are their
+    // device's to read.
+    char extension[8] = "";
+    FileExtensionOf(VideoElement, extension, sizeof extension);
+    MCIERROR checked =
+        lstrcmpiA(extension, ".avi") == 0 ? CheckMediaFile(VideoElement, MediaKind::Avi) : 0;
+    if (checked != 0)
+        return checked;
     MCI_DGV_OPEN_PARMSA open{};
     open.lpstrElementName = VideoElement;
     DWORD flags = MCI_OPEN_ELEMENT | MCI_WAIT | MCI_DGV_OPEN_WS;
@@ -233,7 +243,8 @@ void ShowNoVideo(HWND panel) {
 // ---- open ----
 
 bool ChooseFromDialog() {
-    if (ChooseMediaFile(MainWindow, "*.avi", AllFilesFilter, ChooseToOpen) == 0)
+    if (ChooseMediaFile(MainWindow, "*.avi", AllFilesFilter, ChooseToOpen) == 0 ||
+        !KeepChosenFile(MediaRoute::Video, MediaRoute::Video))
         return false;
     std::snprintf(PendingMediaPath, sizeof PendingMediaPath, "%s", FileRequestPath);
     std::snprintf(PendingMediaTitle, sizeof PendingMediaTitle, "%s", FileRequestTitle);
@@ -257,34 +268,45 @@ bool CloseOldVideo(HWND panel, int origin) {
     return true;
 }
 
-void OnOpen(HWND panel, int origin) {
+// Opens the file, and plays it when the drop or the running playlist asks.
+// Answers whether it opened.
+bool LoadFile(HWND panel, int origin) {
     bool fromPlaylist = origin == OPEN_FROM_PLAYLIST;
     if (!fromPlaylist && origin != OPEN_AND_PLAY && !ChooseFromDialog())
-        return;
+        return false;
     if (!CloseOldVideo(panel, origin))
-        return;
+        return false;
     std::snprintf(VideoElement, sizeof VideoElement, "%s",
                   fromPlaylist ? CurrentEntryText : PendingMediaPath);
     if (!FileNameFits(panel, VideoElement)) {
         ShowNoVideo(panel);
-        return;
+        return false;
     }
     if (MCIERROR error = OpenVideoDevice(VideoWindowMode, panel)) {
         ShowNoVideo(panel);
         ShowMciError(panel, error);
-        return;
+        return false;
     }
     VideoDeviceOpen = true;
     ShowStopped(panel);
     ShowFileTitle(panel, origin);
+    // A device that tells no length still plays.
     VideoLength = 0;
-    if (DeviceStatus(VideoDevice, MCI_STATUS_LENGTH, &VideoLength) != 0)
-        return;
-    ShowPlayerTime(panel, IDC_TOTAL, VideoLength);
+    if (DeviceStatus(VideoDevice, MCI_STATUS_LENGTH, &VideoLength) == 0)
+        ShowPlayerTime(panel, IDC_TOTAL, VideoLength);
+    else
+        ShowUnknownTime(panel, IDC_TOTAL);
     if (origin == OPEN_AND_PLAY || (fromPlaylist && PlaylistRunning == 1)) {
         VideoPlayState = VideoStopped;
         PostMessageA(panel, WM_COMMAND, IDC_PLAY, FromPlaylist);
     }
+    return true;
+}
+
+// The playlist's entry that cannot be opened stops the list on it.
+void OnOpen(HWND panel, int origin) {
+    if (!LoadFile(panel, origin) && origin == OPEN_FROM_PLAYLIST)
+        SequencerRequest(ENTRY_NOT_OPENED, panel);
 }
 
 // ---- transport ----
@@ -514,6 +536,10 @@ BOOL OnDestroy(HWND panel) {
 }
 
 } // namespace
+
+bool VideoHoldsFile(const char *path) {
+    return VideoDeviceOpen && lstrcmpiA(VideoElement, path) == 0;
+}
 
 INT_PTR CALLBACK VideoPanelProc(HWND panel, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {

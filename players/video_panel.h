@@ -18,4 +18,7 @@ extern int VideoWindowMode;
 // The device's playback window, or null with no video open.
 extern HWND VideoPlaybackWindow;
 
+// Whether the panel has the file at path open.
+bool VideoHoldsFile(const char *path);
+
 INT_PTR CALLBACK VideoPanelProc(HWND panel, UINT message, WPARAM wParam, LPARAM lParam);

@@ -14,6 +14,7 @@
 #include "players/media_check.h"
 #include "players/media_device.h"
 #include "players/media_files.h"
+#include "players/media_route.h"
 #include "shell/fonts.h"
 #include "shell/launcher_bar.h"
 #include "shell/painting.h"
@@ -31,6 +32,7 @@ char WaveFileTitle[WaveNameSize];
 MCIDEVICEID WaveDevice;
 int WavePlayState;
 int WaveRecordMode = 2;
+bool WavePlayOnly;
 
 namespace {
 
@@ -60,6 +62,7 @@ constexpr LPARAM FromStation = MAKELPARAM(0, FROM_STATION);
 bool WaveDeviceOpen;
 DWORD WaveKeptPosition; // ms
 DWORD WaveLength;       // ms
+bool WaveLengthKnown;   // false for a device that reports none
 long WaveBits;
 long WaveRate;
 long WaveChannels = 1;
@@ -130,6 +133,22 @@ MCIERROR OpenDevice(const char *element, DWORD extraFlags, MCIDEVICEID *device) 
     if (error == 0)
         *device = open.wDeviceID;
     return error;
+}
+
+// A sound-only file of another device, on the device the platform's table
+// names for it.
+MCIERROR OpenPlayOnlyDevice(const char *element, MCIDEVICEID *device) {
+    MCI_OPEN_PARMSA open{};
+    open.lpstrElementName = element;
+    MCIERROR error = Mci.sendCommand(0, MCI_OPEN, MCI_OPEN_ELEMENT | MCI_WAIT,
+                                     reinterpret_cast<DWORD_PTR>(&open));
+    if (error == 0)
+        *device = open.wDeviceID;
+    return error;
+}
+
+bool IsPlayOnlyFile(const char *element) {
+    return RouteByName(element) == MediaRoute::Sound;
 }
 
 // ---- display ----
@@ -222,7 +241,8 @@ void StopPlaying(HWND panel) {
 bool ChooseFile() {
     if (ConfirmWaveChanges() == 0)
         return false;
-    if (ChooseMediaFile(MainWindow, "*.wav", WaveFilter, ChooseToOpen) == 0)
+    if (ChooseMediaFile(MainWindow, "*.wav", WaveFilter, ChooseToOpen) == 0 ||
+        !KeepChosenFile(MediaRoute::Wave, MediaRoute::Sound))
         return false;
     std::snprintf(WaveFilePath, sizeof WaveFilePath, "%s", FileRequestPath);
     std::snprintf(WaveFileTitle, sizeof WaveFileTitle, "%s", FileRequestTitle);
@@ -233,7 +253,23 @@ bool ChooseFile() {
 // name is the file's own up to its last period, read from the path: the
 // platform's file title may have no extension left to take off (Windows hides
 // known ones) or be cut short.
+// A play-only file's title line: its own name, which tells its kind too.
+void ShowPlayOnlyTitle(HWND panel, int origin) {
+    char text[TitleSize];
+    if (origin == OPEN_FROM_PLAYLIST)
+        std::snprintf(text, sizeof text, "%d:%s", CurrentEntryIndex + 1, FileTitleOf(WaveFilePath));
+    else
+        std::snprintf(text, sizeof text, "%s", FileTitleOf(WaveFilePath));
+    if (origin != OPEN_FROM_PLAYLIST && CurrentPlayer == panel)
+        CurrentPlayer = nullptr;
+    SetDlgItemTextA(panel, IDC_TITLE, text);
+}
+
 bool ShowFormat(HWND panel, int origin) {
+    if (WavePlayOnly) {
+        ShowPlayOnlyTitle(panel, origin);
+        return true;
+    }
     char name[WaveNameSize];
     FileBaseNameOf(FileTitleOf(WaveFilePath), name, sizeof name);
     DWORD bits = 0, rate = 0, channels = 0;
@@ -265,9 +301,18 @@ bool ShowFormat(HWND panel, int origin) {
 // The device's length, or the length of the sound the file holds when its
 // header claims more: the device reports the claim and stops where the
 // sound ends.
+// A play-only file whose device reports no length still plays: its length
+// shows as unknown.
 bool ShowLength(HWND panel, DWORD heldMs) {
     DWORD length = 0;
-    if (MCIERROR error = QueryStatus(MCI_STATUS_LENGTH, &length)) {
+    MCIERROR error = QueryStatus(MCI_STATUS_LENGTH, &length);
+    WaveLengthKnown = error == 0;
+    if (error != 0 && WavePlayOnly) {
+        WaveLength = 0;
+        ShowUnknownTime(panel, IDC_TOTAL);
+        return true;
+    }
+    if (error != 0) {
         ShowMciError(panel, error);
         return false;
     }
@@ -321,13 +366,16 @@ bool OpenBeside(HWND panel, const char *element, const char *oldPath, MCIDEVICEI
                 DWORD *heldMs) {
     if (!FileNameFits(panel, element))
         return false;
-    MCIERROR error = CheckMediaFile(element, MediaKind::Wave, heldMs);
+    // The station reads the headers of WAVE files only; a play-only file is
+    // the device's to read.
+    bool playOnly = IsPlayOnlyFile(element);
+    MCIERROR error = playOnly ? 0 : CheckMediaFile(element, MediaKind::Wave, heldMs);
     if (error == 0 && WaveDeviceOpen && lstrcmpiA(oldPath, element) == 0 && !CloseDevice(panel))
         return false;
     if (error == 0)
-        error = OpenDevice(element, 0, opened);
+        error = playOnly ? OpenPlayOnlyDevice(element, opened) : OpenDevice(element, 0, opened);
     if (error == MCIERR_DEVICE_OPEN && WaveDeviceOpen && CloseDevice(panel))
-        error = OpenDevice(element, 0, opened);
+        error = playOnly ? OpenPlayOnlyDevice(element, opened) : OpenDevice(element, 0, opened);
     if (error != 0) {
         ShowMciError(panel, error);
         return false;
@@ -390,13 +438,15 @@ bool LoadFile(HWND panel, int origin) {
     }
     if (!UseDevice(panel, opened))
         return false;
+    WavePlayOnly = IsPlayOnlyFile(element);
     if (fromPlaylist) {
         std::snprintf(WaveFilePath, sizeof WaveFilePath, "%s", CurrentEntryText);
         MediaFileTitle(WaveFilePath, WaveFileTitle, sizeof WaveFileTitle);
     }
     if (!ShowFormat(panel, origin) || !ShowLength(panel, heldMs))
         return false;
-    ChooseAnyOutput(panel);
+    if (!WavePlayOnly)
+        ChooseAnyOutput(panel);
     if (origin == OPEN_AND_PLAY || (fromPlaylist && PlaylistRunning == 1)) {
         WavePlayState = WaveStopped;
         SendPlayerCommand(panel, IDC_PLAY, FromPlaylist);
@@ -478,6 +528,8 @@ bool SetUpNewTake(HWND panel) {
     if (ConfirmWaveChanges() == 0 || !CloseDevice(panel))
         return false;
     WaveLength = 0;
+    WaveLengthKnown = true;
+    WavePlayOnly = false;
     if (MCIERROR error =
             OpenDevice("", PlatformFamily == 40 ? MCI_WAVE_OPEN_BUFFER : 0, &WaveDevice)) {
         ShowMciError(panel, error);
@@ -513,7 +565,7 @@ void OnRecord(HWND panel) {
     }
     if (WavePlayState != WaveStopped)
         return;
-    if (!WaveDeviceOpen || WaveRecordMode == 2) {
+    if (!WaveDeviceOpen || WaveRecordMode == 2 || WavePlayOnly) {
         if (!SetUpNewTake(panel))
             return;
     } else if (WaveModified == 1 && ConfirmWaveChanges() == 0) {
@@ -569,7 +621,7 @@ void OnForward(HWND panel) {
     DWORD position = 0;
     if ((WavePlayState != WavePlaying && WavePlayState != WavePaused) || !SeekOrigin(&position))
         return;
-    if (WaveLength < OneSecond || position >= WaveLength - OneSecond) {
+    if (WaveLengthKnown && (WaveLength < OneSecond || position >= WaveLength - OneSecond)) {
         SequencerRequest(END_OF_PLAY, panel);
         return;
     }
@@ -794,6 +846,10 @@ BOOL OnDestroy(HWND panel) {
 }
 
 } // namespace
+
+bool WaveHoldsFile(const char *path) {
+    return WaveDeviceOpen && lstrcmpiA(WaveFilePath, path) == 0;
+}
 
 INT_PTR CALLBACK WavePanelProc(HWND panel, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {

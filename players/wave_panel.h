@@ -21,5 +21,11 @@ constexpr int WaveRecordPaused = 4; // a take's recording paused
 // 4 recording paused.
 extern int WavePlayState;
 extern int WaveRecordMode; // 0 overwrite, 1 append, 2 new
+// The open data is a sound-only file of another of the platform's devices
+// (an MP3, say), played only: never written, never recorded into.
+extern bool WavePlayOnly;
+
+// Whether the panel has the file at path open.
+bool WaveHoldsFile(const char *path);
 
 INT_PTR CALLBACK WavePanelProc(HWND panel, UINT message, WPARAM wParam, LPARAM lParam);

@@ -237,14 +237,14 @@ TEST_F(PlaylistEditorTest, TracksOneAndThreeAreStoredAndBoundToTheDiscOnOk) {
     StartWith("[PlayList]\r\nExt=1\r\n[11522]\r\n3=Finale\r\n", true);
     std::vector<std::string> seen;
     Edit([&seen](EditorHand &hand) {
-        hand.ChooseType(2);
+        hand.ChooseType(3);
         seen.push_back(hand.Text(NameLabel) + "|" + std::to_string(hand.Enabled(Directories)));
         hand.ClickRow(Files, 0);
         hand.Press(InsertKey); // nothing to insert before
         seen.push_back(std::to_string(hand.Count(Entries)));
         hand.ClickRow(Files, 2, true);
         hand.Press(AddKey);
-        hand.ChooseType(3); // back to the files
+        hand.ChooseType(4); // back to the files
         seen.push_back(hand.Text(NameLabel) + "|" + std::to_string(hand.Enabled(Directories)));
         return SaveKey;
     });
@@ -499,7 +499,7 @@ TEST_F(PlaylistEditorTest, AFailedSaveIsToldAndKeepsTheEditorOpen) {
     MakeSettingsFileReadOnly();
     std::vector<std::string> seen;
     Edit([&seen](EditorHand &hand) {
-        hand.ChooseType(2);
+        hand.ChooseType(3);
         hand.Press(AddAllKey);
         hand.Press(SaveKey);
         seen.push_back(hand.AnswerBox("sonikbay32 error", IDOK));
@@ -519,7 +519,7 @@ TEST_F(PlaylistEditorTest, CancelWritesNothingButTheFileType) {
     std::vector<std::string> shown;
     Edit([&shown](EditorHand &hand) {
         shown = hand.Rows(Entries);
-        hand.ChooseType(2);
+        hand.ChooseType(3);
         hand.Press(AddAllKey);
         hand.Press(RepeatKey);
         hand.SetName("fresh");
@@ -538,7 +538,7 @@ TEST_F(PlaylistEditorTest, ANameThatWouldNotSurviveARestartIsRefusedWithAMessage
     std::string longest(59, 'k');
     std::vector<std::string> seen;
     Edit([&](EditorHand &hand) {
-        hand.ChooseType(2);
+        hand.ChooseType(3);
         hand.Press(AddAllKey);
         hand.SetName(tooLong);
         hand.Press(SaveKey);
@@ -581,7 +581,7 @@ TEST_F(PlaylistEditorTest, AnExportedPlaylistImportsAsTheSameCollection) {
     // Chosen in the editor's file list, it is made a collection of its own.
     int listed = 0;
     Edit([&](EditorHand &hand) {
-        hand.ChooseType(4);
+        hand.ChooseType(5);
         hand.Browse(directory, "*.m3u");
         hand.ClickRow(Files, 0);
         hand.Press(AddKey);
@@ -651,7 +651,7 @@ TEST_F(PlaylistEditorTest, AnImportOverTheShownCollectionIsWhatOkKeeps) {
               false);
     std::vector<std::string> shown;
     Edit([&](EditorHand &hand) {
-        hand.ChooseType(4);
+        hand.ChooseType(5);
         hand.Browse(directory, "*.m3u");
         hand.ClickRow(Files, 0);
         hand.Press(AddKey);

@@ -88,7 +88,7 @@ TEST_F(PlaylistExchangeTest, AnM3uBecomesTheCurrentCollectionAndWhatIsLeftIsList
     EXPECT_EQ(Reported(), "3 of 6 entries taken from \"mix.m3u\".\nNot taken:\n"
                           "http://radio.example/stream.mp3 (web address)\n" +
                               directory + "\\missing.wav (no such file)\n" + directory +
-                              "\\notes.txt (not a MIDI or WAVE file)");
+                              "\\notes.txt (not a file the station plays)");
     EXPECT_EQ(Setting("PlayListTitle", "Number"), "2");
     EXPECT_EQ(Setting("PlayListTitle", "2"), "mix");
     EXPECT_STREQ(PlayListEntry, "Listmix");

@@ -459,4 +459,27 @@ TEST_F(PlaylistTest, DamagedCollectionsShowWhatTheyHold) {
         << "a gap ends the collection; a missing end marker loses no entry";
 }
 
+// A sound-only file of another device plays in the WAVE panel, in its place
+// among MIDI, WAVE and disc entries.
+TEST_F(PlaylistTest, APlayOnlyEntryHandsOverInItsPlace) {
+    std::string song = MakeMediaDir("playlist") + "\\c.mp3";
+    WriteBytes(song, MakeCompressedSound(1500));
+    StartWith({Song("a.mid", 2), Wave("b.wav", 1500), song, "0002.CD"});
+    EXPECT_EQ(Rows()[2], "03:c.mp3");
+    PlayRow(0);
+    Run(2100);
+    EXPECT_EQ(CurrentPlayer, WavePanel);
+    EXPECT_FALSE(WavePlayOnly);
+    Run(1600);
+    EXPECT_EQ(CurrentPlayer, WavePanel);
+    EXPECT_TRUE(WavePlayOnly);
+    EXPECT_EQ(WavePlayState, WavePlaying);
+    EXPECT_EQ(ControlText(WavePanel, IDC_TITLE), "3:c.mp3");
+    EXPECT_TRUE(Lit(WaveLamp));
+    Run(1600);
+    EXPECT_EQ(CurrentPlayer, CdPanel);
+    EXPECT_EQ(CurrentEntryIndex, 3);
+    EXPECT_TRUE(robot.Seen().empty());
+}
+
 } // namespace

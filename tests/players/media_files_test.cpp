@@ -38,7 +38,7 @@ class MediaFilesTest : public StationTest {
     std::string directory;
 };
 
-TEST_F(MediaFilesTest, OnlyMidiAndWaveExtensionsAreHandedOver) {
+TEST_F(MediaFilesTest, FilesGoByTheirOwnExtensionAndOthersAreRefusedByName) {
     StartStationHere();
     std::string mixedCase = WriteSong(directory, "song.Mid", 3);
     DropOnMainWindow({mixedCase});
@@ -61,13 +61,18 @@ TEST_F(MediaFilesTest, OnlyMidiAndWaveExtensionsAreHandedOver) {
     EXPECT_EQ(OpenedElements().back(), intro);
     EXPECT_EQ(ControlText(WavePanel, IDC_TITLE), "01. Intro 8Bit 11K");
 
+    // Files of no device's are refused by name.
     ClearSimMciLog();
     DropOnMainWindow({directory + "\\song.wave"});
     DropOnMainWindow({folder + "\\song.mid.txt"});
     DropOnMainWindow({directory + "\\notes.txt"});
     Pump(100);
     EXPECT_TRUE(OpenedElements().empty());
-    EXPECT_TRUE(robot.Seen().empty());
+    std::vector<std::string> refused;
+    for (const SeenBox &box : robot.Seen())
+        refused.push_back(box.text.substr(0, box.text.find('\n')));
+    std::sort(refused.begin(), refused.end());
+    EXPECT_EQ(refused, (std::vector<std::string>{"[notes.txt]", "[song.mid.txt]", "[song.wave]"}));
 
     EXPECT_EQ(DispatchMediaFile("song.wave"), 0);
     EXPECT_EQ(DispatchMediaFile((directory + "\\take.WAV").c_str()), 1);

@@ -7,6 +7,7 @@
 #include "tests/support/station_harness.h"
 
 #include "panekit/resources/panel_ids.h"
+#include "players/midi_panel.h"
 #include "players/video_panel.h"
 #include "shell/fonts.h"
 #include "shell/launcher_bar.h"
@@ -262,14 +263,19 @@ TEST_F(VideoPanelTest, NoVideoIsRefusedAndOddPicturesGiveAWindowOneCanReach) {
     std::string cut = directory + "\\cut.avi", tone = directory + "\\tone.avi";
     WriteBytes(cut, Bytes(movie.begin(), movie.begin() + 30));
     WriteBytes(tone, MakeWave(PcmFormat(1, 8000, 8), 100));
-    // A MIDI file typed into the Open dialog opens on a device with no picture.
-    for (const std::string &path : {cut, tone, WriteSong(directory, "song.mid", 3)}) {
+    for (const std::string &path : {cut, tone}) {
         Open(path);
         ASSERT_EQ(Boxes().size(), 1u) << path;
         EXPECT_EQ(Boxes()[0].caption, "sonikbay32 error");
         EXPECT_EQ(Shown(IDC_TITLE), "VIDEO PLAYER");
         EXPECT_EQ(OpenSimMciDevices(), 0) << path;
     }
+    // A MIDI file chosen in the Open dialog goes to its own panel.
+    Open(WriteSong(directory, "song.mid", 3));
+    EXPECT_TRUE(Boxes().empty());
+    EXPECT_EQ(Shown(IDC_TITLE), "VIDEO PLAYER");
+    EXPECT_EQ(MidiPlayState, MidiPlaying);
+    SendMessageA(MidiPanel, WM_COMMAND, IDC_STOP, 0);
 
     Click(IDC_VIDEOWINDOW);
     RECT screen = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)}, inside;

@@ -306,4 +306,65 @@ TEST_F(WaveRealTest, ATakeFromTheSinkIsSavedWhole) {
     Close();
 }
 
+// An MP3, written by lame from a tone, dropped on the station: Wine's own
+// media device plays it in the WAVE panel, which shows its name and length
+// and is back at 00:00 after the end. Damaged files of the kind (empty, cut,
+// random bytes) and a file no device opens leave the station answering; the
+// ones that open nowhere are refused with a box naming them.
+TEST_F(WaveRealTest, AnMp3DroppedIsHeardAndBadOnesLeaveTheStationAnswering) {
+    if (GetFileAttributesA("Z:\\usr\\bin\\lame") == INVALID_FILE_ATTRIBUTES)
+        GTEST_SKIP() << "no /usr/bin/lame to write an MP3";
+    StartOnTheRealCard("");
+    std::string tone = unixStem + ".wav", song = unixStem + ".mp3";
+    WriteBytes(WindowsPath(tone), ToneWave(PcmFormat(1, 22050, 16), 5300));
+    ASSERT_TRUE(StartUnixProgram("/usr/bin/lame --quiet -b 64 " + tone + " " + song));
+    std::string capture = StartCapture();
+    DropOnMainWindow({WindowsPath(song)});
+    Pump();
+    EXPECT_EQ(ControlText(WavePanel, IDC_TITLE), song.substr(song.rfind('/') + 1));
+    EXPECT_EQ(ControlText(WavePanel, IDC_TOTAL), "00:05");
+    EXPECT_EQ(WavePlayState, WavePlaying);
+    Pump(1000);
+    Command(IDC_PAUSE);
+    EXPECT_EQ(WavePlayState, WavePaused);
+    Command(IDC_FF);
+    Command(IDC_PAUSE);
+    EXPECT_EQ(WavePlayState, WavePlaying) << "resumed a second on";
+    for (int waited = 0; waited < 9000 && WavePlayState != WaveStopped; waited += 100)
+        Pump(100);
+    EXPECT_EQ(WavePlayState, WaveStopped);
+    EXPECT_EQ(ControlText(WavePanel, IDC_TIME), "00:00");
+    Bytes captured;
+    ASSERT_TRUE(ReadBytes(WindowsPath(capture), captured));
+    EXPECT_GT(LoudSamples(captured), 22050u * 3 / 2) << "the song not heard";
+
+    Bytes whole;
+    ASSERT_TRUE(ReadBytes(WindowsPath(song), whole));
+    const struct {
+        const char *name;
+        Bytes bytes;
+        bool refused;
+    } bad[] = {{"empty.mp3", {}, true},
+               {"cut.mp3", Bytes(whole.begin(), whole.begin() + whole.size() / 3), false},
+               {"noise.mp3", RandomBytes(200000), false},
+               {"notes.xyz", Bytes(100, 'x'), true}};
+    for (const auto &file : bad) {
+        std::string path = directory + "\\" + file.name;
+        WriteBytes(path, file.bytes);
+        robot.Forget();
+        DropOnMainWindow({path});
+        Pump(300);
+        DWORD_PTR answer = 0;
+        EXPECT_NE(SendMessageTimeoutA(MainWindow, WM_NULL, 0, 0, SMTO_BLOCK, 2000, &answer), 0)
+            << file.name;
+        bool boxed = false;
+        for (const SeenBox &box : robot.Seen())
+            boxed = boxed || (box.caption == "sonikbay32 error" &&
+                              box.text.rfind(std::string("[") + file.name + "]", 0) == 0);
+        EXPECT_EQ(boxed, file.refused) << file.name;
+        Command(IDC_STOP);
+    }
+    Close();
+}
+
 } // namespace
