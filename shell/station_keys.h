@@ -4,6 +4,10 @@
 #pragma once
 #include <windows.h>
 
+// Every player panel names its controls (control_names.h) as it reports its
+// commands here.
+#include "shell/control_names.h"
+
 // The player whose transport key the user pressed last, or that last opened
 // a file for the user: the CD, MIDI, WAVE, VIDEO or playlist panel. The keys
 // drive it, or the playlist while that plays or is paused.
