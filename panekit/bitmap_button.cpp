@@ -6,7 +6,9 @@
 #include "panekit/controls.h"
 
 #include <new>
+#include <oleacc.h>
 
+#include "panekit/control_access.h"
 #include "panekit/control_rules.h"
 #include "panekit/gdi_owners.h"
 
@@ -151,6 +153,28 @@ LRESULT OnPrintClient(HWND button, HDC dc) {
     return 0;
 }
 
+// ---- What a client of the accessibility interface learns ----
+
+// A toggle is a check button; a key that its panel latches (Play while
+// playing, an open panel's launcher key, the selected source) a push button
+// shown pressed. A mute key latches while its channel sounds: it is checked
+// while the channel is muted.
+void DescribeButton(HWND button, ControlFacts *facts) {
+    facts->role = ROLE_SYSTEM_PUSHBUTTON;
+    facts->state = CommonControlState(button) | STATE_SYSTEM_FOCUSABLE;
+    const ButtonState *s = StateOf(button);
+    if (s == nullptr)
+        return;
+    bool latched = (s->state & BUTTON_LATCHED) != 0;
+    if (Styled(*s, BBS_TOGGLE)) {
+        facts->role = ROLE_SYSTEM_CHECKBUTTON;
+        if (latched != Styled(*s, BBS_MUTEFACE))
+            facts->state |= STATE_SYSTEM_CHECKED;
+    } else if (latched || Pressed(*s)) {
+        facts->state |= STATE_SYSTEM_PRESSED;
+    }
+}
+
 // ---- Life ----
 
 LRESULT OnNcCreate(HWND button, const CREATESTRUCTA *create) {
@@ -175,11 +199,14 @@ LRESULT OnNcDestroy(HWND button) {
 }
 
 LRESULT OnEnable(HWND button, ButtonState *s, bool enabled) {
+    DWORD before = s->state;
     if (enabled)
         s->state &= ~BUTTON_DISABLED;
     else
         s->state |= BUTTON_DISABLED;
     gdi::RepaintNow(button);
+    if (s->state != before)
+        NotifyStateChange(button);
     return 0;
 }
 
@@ -194,12 +221,15 @@ LRESULT OnShowWindow(ButtonState *s, bool shown) {
 // ---- Commands ----
 
 LRESULT OnSetLatch(HWND button, ButtonState *s, bool latched) {
+    DWORD before = s->state;
     if (latched)
         s->state |= BUTTON_LATCHED;
     else
         s->state &= ~BUTTON_LATCHED;
     s->state &= ~(BUTTON_PRESSED | BUTTON_MOVED_INSIDE);
     gdi::RepaintNow(button);
+    if ((s->state ^ before) & BUTTON_LATCHED)
+        NotifyStateChange(button);
     return 0;
 }
 
@@ -340,6 +370,7 @@ LRESULT CALLBACK BitmapButtonProc(HWND button, UINT message, WPARAM wParam, LPAR
     case WM_TIMER: return OnTimer(button, s, wParam);
     case WM_LBUTTONUP: return OnButtonUp(button, s);
     case WM_CANCELMODE: return OnCancelMode(button);
+    case WM_GETOBJECT: return AnswerGetObject(button, wParam, lParam, DescribeButton);
     default:
         if (message >= WM_USER)
             return 0;

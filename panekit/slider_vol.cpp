@@ -6,6 +6,9 @@
 // (SVM_SETRANGE, SVM_SETPOS) or moved by a step (SVM_MOVEBY) by its panel.
 #include "panekit/controls.h"
 
+#include <oleacc.h>
+
+#include "panekit/control_access.h"
 #include "panekit/control_rules.h"
 #include "panekit/gdi_owners.h"
 
@@ -115,6 +118,32 @@ LRESULT OnPrintClient(HWND slider, HDC dc) {
     return 0;
 }
 
+// ---- What a client of the accessibility interface learns ----
+
+// "0%" to "100%".
+void WritePercent(LONG percent, wchar_t *text) {
+    percent = SliderLimit(percent, 100, 0);
+    wchar_t digits[4];
+    int count = 0;
+    do {
+        digits[count++] = static_cast<wchar_t>(L'0' + percent % 10);
+        percent /= 10;
+    } while (percent != 0);
+    while (count > 0)
+        *text++ = digits[--count];
+    *text++ = L'%';
+    *text = L'\0';
+}
+
+// The value in percent of the range, as a person reads a fader.
+void DescribeSlider(HWND slider, ControlFacts *facts) {
+    facts->role = ROLE_SYSTEM_SLIDER;
+    facts->state = CommonControlState(slider) | STATE_SYSTEM_FOCUSABLE;
+    LONG minimum = Slot(slider, SLIDER_MINIMUM);
+    LONG span = Slot(slider, SLIDER_MAXIMUM) - minimum;
+    WritePercent(span > 0 ? (Slot(slider, SLIDER_VALUE) - minimum) * 100 / span : 0, facts->value);
+}
+
 // ---- Life and commands ----
 
 LRESULT OnCreate(HWND slider) {
@@ -141,11 +170,20 @@ LRESULT OnSetRange(HWND slider, LPARAM range) {
     return 0;
 }
 
+// Stores a new value and tells the clients of the accessibility interface
+// when it changed.
+void StoreValue(HWND slider, LONG value) {
+    LONG old = Slot(slider, SLIDER_VALUE);
+    SetSlot(slider, SLIDER_VALUE, value);
+    if (value != old)
+        NotifyValueChange(slider);
+}
+
 LRESULT OnSetPos(HWND slider, LPARAM position) {
     LONG value = Limited(slider, HIWORD(position));
     LONG oldThumb = Slot(slider, SLIDER_THUMB);
     LONG thumb = ThumbFor(slider, value);
-    SetSlot(slider, SLIDER_VALUE, value);
+    StoreValue(slider, value);
     SetSlot(slider, SLIDER_THUMB, thumb);
     InvalidateThumbRows(slider, oldThumb, thumb);
     return 0;
@@ -170,7 +208,7 @@ LRESULT OnMoveBy(HWND slider, LONG valueStep, LONG pixelStep) {
             thumb = SLIDER_TRAVEL;
         value = ValueFor(slider, thumb);
     }
-    SetSlot(slider, SLIDER_VALUE, value);
+    StoreValue(slider, value);
     SetSlot(slider, SLIDER_THUMB, thumb);
     InvalidateThumbRows(slider, oldThumb, thumb);
     return 0;
@@ -204,7 +242,7 @@ void Drag(HWND slider, int y) {
         p = 0;
     if (p > SLIDER_TRAVEL)
         p = SLIDER_TRAVEL;
-    SetSlot(slider, SLIDER_VALUE, ValueFor(slider, p));
+    StoreValue(slider, ValueFor(slider, p));
     SetSlot(slider, SLIDER_VALUE_STEP, 0);
     NotifyParent(slider);
     InvalidateThumbRows(slider, oldThumb, band.top);
@@ -256,7 +294,7 @@ LRESULT OnTimer(HWND slider) {
     bool atEnd = mode == SLIDER_PAGING_DOWN ? thumb >= SLIDER_TRAVEL : thumb <= 0;
     if (atEnd && Paging(Slot(slider, SLIDER_MODE)))
         SendMessageA(slider, WM_LBUTTONUP, 0, 0);
-    SetSlot(slider, SLIDER_VALUE, value);
+    StoreValue(slider, value);
     SetSlot(slider, SLIDER_THUMB, thumb);
     SetSlot(slider, SLIDER_PIXEL_STEP, 0);
     SetSlot(slider, SLIDER_VALUE_STEP, value - oldValue);
@@ -292,6 +330,7 @@ LRESULT CALLBACK SliderVolProc(HWND slider, UINT message, WPARAM wParam, LPARAM 
     case WM_MOUSEMOVE: return OnMouseMove(slider, lParam);
     case WM_TIMER: return OnTimer(slider);
     case WM_LBUTTONUP: return OnButtonUp(slider);
+    case WM_GETOBJECT: return AnswerGetObject(slider, wParam, lParam, DescribeSlider);
     default: return DefWindowProcA(slider, message, wParam, lParam);
     }
 }
