@@ -3,6 +3,8 @@
 // repeats while held (BBS_AUTOREPEAT), reports on press or on release
 // (BBS_NOTIFYONRELEASE), latches like a toggle (BBS_TOGGLE) and reports
 // clicks, latching, unlatching and release to its parent as WM_COMMAND.
+// With the keyboard focus (which only the station's Tab gives it) it shows
+// the focus mark, and Space or Enter does what its click does.
 #include "panekit/controls.h"
 
 #include <new>
@@ -145,11 +147,13 @@ void PaintFace(HWND button, HDC dc) {
 LRESULT OnPaint(HWND button) {
     gdi::PaintScope paint(button);
     PaintFace(button, paint.dc());
+    DrawFocusMark(button, paint.dc());
     return 0;
 }
 
 LRESULT OnPrintClient(HWND button, HDC dc) {
     PaintFace(button, dc);
+    DrawFocusMark(button, dc);
     return 0;
 }
 
@@ -347,6 +351,60 @@ LRESULT OnCancelMode(HWND button) {
     return 0;
 }
 
+// ---- Keyboard ----
+
+bool IsPressKey(WPARAM key) {
+    return key == VK_SPACE || key == VK_RETURN;
+}
+
+// Space and Enter are the button's; every other key is the station's.
+LRESULT OnGetDlgCode(const MSG *message) {
+    bool pressKey = message != nullptr &&
+                    (message->message == WM_KEYDOWN || message->message == WM_KEYUP) &&
+                    IsPressKey(message->wParam);
+    return pressKey ? DLGC_WANTMESSAGE : 0;
+}
+
+// A key press is a whole click at once: a toggle flips, any other button
+// posts its click; held down, only a repeating button clicks again.
+LRESULT OnKeyDown(HWND button, ButtonState *s, WPARAM key, LPARAM flags) {
+    if (!IsPressKey(key) || (s->state & (BUTTON_DISABLED | BUTTON_HIDDEN)))
+        return 0;
+    bool repeated = (flags & (1 << 30)) != 0;
+    if (repeated && !Styled(*s, BBS_AUTOREPEAT))
+        return 0;
+    s->state |= BUTTON_KEY_HELD;
+    if (Styled(*s, BBS_TOGGLE) && Styled(*s, BBS_NOTIFYONRELEASE))
+        CompleteToggle(button, s->target, (s->state & BUTTON_LATCHED) != 0);
+    else
+        PostClick(button, s->target);
+    return 0;
+}
+
+// Letting the key go, or losing the focus while it is down, releases a
+// button that reports its release (the VIDEO panel's stepping keys).
+void EndKeyPress(HWND button, ButtonState *s) {
+    if (!(s->state & BUTTON_KEY_HELD))
+        return;
+    s->state &= ~BUTTON_KEY_HELD;
+    if (Styled(*s, BBS_RELEASENOTIFY))
+        Notify(button, s->target, NOTIFY_RELEASED);
+}
+
+LRESULT OnKeyUp(HWND button, ButtonState *s, WPARAM key) {
+    if (IsPressKey(key))
+        EndKeyPress(button, s);
+    return 0;
+}
+
+LRESULT OnFocusChange(HWND button, ButtonState *s, bool gained) {
+    if (!gained)
+        EndKeyPress(button, s);
+    if (IsWindow(button))
+        gdi::RepaintNow(button);
+    return 0;
+}
+
 } // namespace
 
 LRESULT CALLBACK BitmapButtonProc(HWND button, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -370,6 +428,11 @@ LRESULT CALLBACK BitmapButtonProc(HWND button, UINT message, WPARAM wParam, LPAR
     case WM_TIMER: return OnTimer(button, s, wParam);
     case WM_LBUTTONUP: return OnButtonUp(button, s);
     case WM_CANCELMODE: return OnCancelMode(button);
+    case WM_GETDLGCODE: return OnGetDlgCode(reinterpret_cast<const MSG *>(lParam));
+    case WM_KEYDOWN: return OnKeyDown(button, s, wParam, lParam);
+    case WM_KEYUP: return OnKeyUp(button, s, wParam);
+    case WM_SETFOCUS: return OnFocusChange(button, s, true);
+    case WM_KILLFOCUS: return OnFocusChange(button, s, false);
     case WM_GETOBJECT: return AnswerGetObject(button, wParam, lParam, DescribeButton);
     default:
         if (message >= WM_USER)

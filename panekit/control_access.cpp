@@ -7,6 +7,8 @@
 #include <new>
 #include <oleacc.h>
 
+#include "panekit/gdi_owners.h"
+
 namespace {
 
 using ResultFromObjectFn = LRESULT(WINAPI *)(REFIID, WPARAM, LPUNKNOWN);
@@ -15,6 +17,7 @@ using AllocStringFn = BSTR(WINAPI *)(const OLECHAR *);
 using InitializeComFn = HRESULT(WINAPI *)(LPVOID);
 using NotifyWinEventFn = void(WINAPI *)(DWORD, HWND, LONG, LONG);
 
+constexpr COLORREF FocusMarkColour = RGB(255, 255, 0); // the thumb's and the lit faces' yellow
 constexpr int NameSize = 128;
 
 // The runtime's functions, looked up when the first client asks.
@@ -269,4 +272,20 @@ void NotifyStateChange(HWND control) {
 
 void NotifyValueChange(HWND control) {
     Notify(EVENT_OBJECT_VALUECHANGE, control);
+}
+
+void DrawFocusMark(HWND control, HDC dc) {
+    if (GetFocus() != control || dc == nullptr)
+        return;
+    RECT client;
+    GetClientRect(control, &client);
+    int right = client.right - 1;
+    int bottom = client.bottom - 1;
+    gdi::Pen pen(CreatePen(PS_SOLID, 1, FocusMarkColour));
+    gdi::Selection selected(dc, pen.get());
+    MoveToEx(dc, 0, 0, nullptr);
+    LineTo(dc, right, 0);
+    LineTo(dc, right, bottom);
+    LineTo(dc, 0, bottom);
+    LineTo(dc, 0, 0);
 }

@@ -1,5 +1,5 @@
 // What the platform's accessibility interface learns of the library's
-// controls.
+// controls, and the mark of the control with the keyboard focus.
 //
 // A client (a screen reader) asks a window for its object with WM_GETOBJECT.
 // Where the system has the accessibility runtime (oleacc.dll, Windows 98 and
@@ -31,3 +31,7 @@ LRESULT AnswerGetObject(HWND control, WPARAM flags, LPARAM objectId, DescribeCon
 // enabled) or its value changed; nothing where the system cannot tell them.
 void NotifyStateChange(HWND control);
 void NotifyValueChange(HWND control);
+
+// The focus mark: a frame in the skin's yellow along the client area's edge,
+// drawn over the face while the control has the keyboard focus.
+void DrawFocusMark(HWND control, HDC dc);
