@@ -848,6 +848,7 @@ void FirstProbe(HWND panel) {
 }
 
 BOOL OnInitDialog(HWND panel) {
+    ApplyControlNames(panel, NamedPanel::Cd);
     SetDlgItemTextA(panel, IDC_TITLE, Text(IDS_CD_PLAYER));
     PlaceCdControls(panel);
     CdPanelBrush = CreateSolidBrush(RGB(0, 0, 0));

@@ -175,6 +175,7 @@ BOOL OnCommand(HWND panel, WPARAM wParam, LPARAM lParam) {
 }
 
 BOOL OnInitDialog(HWND panel) {
+    ApplyControlNames(panel, NamedPanel::Playlist);
     PlaceControls(panel, PlaylistPlaces);
     if (ShellGeneration == 95)
         SetControlFonts(panel,

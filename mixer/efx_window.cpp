@@ -8,6 +8,7 @@
 #include "mixer/mixer_access.h"
 #include "panekit/gdi_owners.h"
 #include "panekit/resources/panel_ids.h"
+#include "shell/control_names.h"
 #include "shell/launcher_bar.h"
 #include "shell/painting.h"
 #include "shell/settings.h"
@@ -89,6 +90,7 @@ void PlaceOnScreen(HWND window) {
 }
 
 BOOL OnInitDialog(HWND window) {
+    ApplyControlNames(window, NamedPanel::Efx);
     EfxX = ReadSettingInt("Init", "3DX", 0);
     EfxY = ReadSettingInt("Init", "3DY", 0);
     ShowWindow(GetDlgItem(window, BassLabel), SW_HIDE);

@@ -8,6 +8,7 @@
 
 #include "mixer/mixer_access.h"
 #include "panekit/resources/panel_ids.h"
+#include "shell/control_names.h"
 #include "shell/fonts.h"
 #include "shell/launcher_bar.h"
 #include "shell/painting.h"
@@ -300,6 +301,7 @@ void ShowDevice(HWND panel) {
 }
 
 BOOL OnInitDialog(HWND panel) {
+    ApplyControlNames(panel, NamedPanel::Mixer);
     PlaceControls(panel);
     SetWindowTextA(Control(panel, SourceCaption), Text(IDS_SOURCE));
     Light(panel, RecLeftFader, true);

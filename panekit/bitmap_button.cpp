@@ -3,10 +3,14 @@
 // repeats while held (BBS_AUTOREPEAT), reports on press or on release
 // (BBS_NOTIFYONRELEASE), latches like a toggle (BBS_TOGGLE) and reports
 // clicks, latching, unlatching and release to its parent as WM_COMMAND.
+// With the keyboard focus (which only the station's Tab gives it) it shows
+// the focus mark, and Space or Enter does what its click does.
 #include "panekit/controls.h"
 
 #include <new>
+#include <oleacc.h>
 
+#include "panekit/control_access.h"
 #include "panekit/control_rules.h"
 #include "panekit/gdi_owners.h"
 
@@ -143,12 +147,36 @@ void PaintFace(HWND button, HDC dc) {
 LRESULT OnPaint(HWND button) {
     gdi::PaintScope paint(button);
     PaintFace(button, paint.dc());
+    DrawFocusMark(button, paint.dc());
     return 0;
 }
 
 LRESULT OnPrintClient(HWND button, HDC dc) {
     PaintFace(button, dc);
+    DrawFocusMark(button, dc);
     return 0;
+}
+
+// ---- What a client of the accessibility interface learns ----
+
+// A toggle is a check button; a key that its panel latches (Play while
+// playing, an open panel's launcher key, the selected source) a push button
+// shown pressed. A mute key latches while its channel sounds: it is checked
+// while the channel is muted.
+void DescribeButton(HWND button, ControlFacts *facts) {
+    facts->role = ROLE_SYSTEM_PUSHBUTTON;
+    facts->state = CommonControlState(button) | STATE_SYSTEM_FOCUSABLE;
+    const ButtonState *s = StateOf(button);
+    if (s == nullptr)
+        return;
+    bool latched = (s->state & BUTTON_LATCHED) != 0;
+    if (Styled(*s, BBS_TOGGLE)) {
+        facts->role = ROLE_SYSTEM_CHECKBUTTON;
+        if (latched != Styled(*s, BBS_MUTEFACE))
+            facts->state |= STATE_SYSTEM_CHECKED;
+    } else if (latched || Pressed(*s)) {
+        facts->state |= STATE_SYSTEM_PRESSED;
+    }
 }
 
 // ---- Life ----
@@ -175,11 +203,14 @@ LRESULT OnNcDestroy(HWND button) {
 }
 
 LRESULT OnEnable(HWND button, ButtonState *s, bool enabled) {
+    DWORD before = s->state;
     if (enabled)
         s->state &= ~BUTTON_DISABLED;
     else
         s->state |= BUTTON_DISABLED;
     gdi::RepaintNow(button);
+    if (s->state != before)
+        NotifyStateChange(button);
     return 0;
 }
 
@@ -194,12 +225,15 @@ LRESULT OnShowWindow(ButtonState *s, bool shown) {
 // ---- Commands ----
 
 LRESULT OnSetLatch(HWND button, ButtonState *s, bool latched) {
+    DWORD before = s->state;
     if (latched)
         s->state |= BUTTON_LATCHED;
     else
         s->state &= ~BUTTON_LATCHED;
     s->state &= ~(BUTTON_PRESSED | BUTTON_MOVED_INSIDE);
     gdi::RepaintNow(button);
+    if ((s->state ^ before) & BUTTON_LATCHED)
+        NotifyStateChange(button);
     return 0;
 }
 
@@ -317,6 +351,60 @@ LRESULT OnCancelMode(HWND button) {
     return 0;
 }
 
+// ---- Keyboard ----
+
+bool IsPressKey(WPARAM key) {
+    return key == VK_SPACE || key == VK_RETURN;
+}
+
+// Space and Enter are the button's; every other key is the station's.
+LRESULT OnGetDlgCode(const MSG *message) {
+    bool pressKey = message != nullptr &&
+                    (message->message == WM_KEYDOWN || message->message == WM_KEYUP) &&
+                    IsPressKey(message->wParam);
+    return pressKey ? DLGC_WANTMESSAGE : 0;
+}
+
+// A key press is a whole click at once: a toggle flips, any other button
+// posts its click; held down, only a repeating button clicks again.
+LRESULT OnKeyDown(HWND button, ButtonState *s, WPARAM key, LPARAM flags) {
+    if (!IsPressKey(key) || (s->state & (BUTTON_DISABLED | BUTTON_HIDDEN)))
+        return 0;
+    bool repeated = (flags & (1 << 30)) != 0;
+    if (repeated && !Styled(*s, BBS_AUTOREPEAT))
+        return 0;
+    s->state |= BUTTON_KEY_HELD;
+    if (Styled(*s, BBS_TOGGLE) && Styled(*s, BBS_NOTIFYONRELEASE))
+        CompleteToggle(button, s->target, (s->state & BUTTON_LATCHED) != 0);
+    else
+        PostClick(button, s->target);
+    return 0;
+}
+
+// Letting the key go, or losing the focus while it is down, releases a
+// button that reports its release (the VIDEO panel's stepping keys).
+void EndKeyPress(HWND button, ButtonState *s) {
+    if (!(s->state & BUTTON_KEY_HELD))
+        return;
+    s->state &= ~BUTTON_KEY_HELD;
+    if (Styled(*s, BBS_RELEASENOTIFY))
+        Notify(button, s->target, NOTIFY_RELEASED);
+}
+
+LRESULT OnKeyUp(HWND button, ButtonState *s, WPARAM key) {
+    if (IsPressKey(key))
+        EndKeyPress(button, s);
+    return 0;
+}
+
+LRESULT OnFocusChange(HWND button, ButtonState *s, bool gained) {
+    if (!gained)
+        EndKeyPress(button, s);
+    if (IsWindow(button))
+        gdi::RepaintNow(button);
+    return 0;
+}
+
 } // namespace
 
 LRESULT CALLBACK BitmapButtonProc(HWND button, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -340,6 +428,12 @@ LRESULT CALLBACK BitmapButtonProc(HWND button, UINT message, WPARAM wParam, LPAR
     case WM_TIMER: return OnTimer(button, s, wParam);
     case WM_LBUTTONUP: return OnButtonUp(button, s);
     case WM_CANCELMODE: return OnCancelMode(button);
+    case WM_GETDLGCODE: return OnGetDlgCode(reinterpret_cast<const MSG *>(lParam));
+    case WM_KEYDOWN: return OnKeyDown(button, s, wParam, lParam);
+    case WM_KEYUP: return OnKeyUp(button, s, wParam);
+    case WM_SETFOCUS: return OnFocusChange(button, s, true);
+    case WM_KILLFOCUS: return OnFocusChange(button, s, false);
+    case WM_GETOBJECT: return AnswerGetObject(button, wParam, lParam, DescribeButton);
     default:
         if (message >= WM_USER)
             return 0;

@@ -15,6 +15,7 @@ constexpr DWORD BUTTON_HIDDEN = 0x02;
 constexpr DWORD BUTTON_MOVED_INSIDE = 0x04;
 constexpr DWORD BUTTON_PRESSED = 0x18; // 0x08 and 0x10, set and cleared together
 constexpr DWORD BUTTON_LATCHED = 0x20;
+constexpr DWORD BUTTON_KEY_HELD = 0x40; // Space or Enter went down on the focused button
 constexpr DWORD BUTTON_CREATE_CLEARS = 0x1F;
 
 constexpr UINT_PTR BUTTON_FIRST_REPEAT_TIMER = 500;

@@ -4,8 +4,14 @@
 // range, follows dragging and paging (timer 500, 50 ms), reports every
 // change made by the mouse to its parent with SVM_POSCHANGED, and can be set
 // (SVM_SETRANGE, SVM_SETPOS) or moved by a step (SVM_MOVEBY) by its panel.
+// With the keyboard focus (which only the station's Tab gives it) it shows
+// the focus mark and follows the arrow keys, Page Up and Down, Home and End
+// as it follows the mouse.
 #include "panekit/controls.h"
 
+#include <oleacc.h>
+
+#include "panekit/control_access.h"
 #include "panekit/control_rules.h"
 #include "panekit/gdi_owners.h"
 
@@ -107,12 +113,40 @@ void PaintSlider(HWND slider, HDC dc) {
 LRESULT OnPaint(HWND slider) {
     gdi::PaintScope paint(slider);
     PaintSlider(slider, paint.dc());
+    DrawFocusMark(slider, paint.dc());
     return 0;
 }
 
 LRESULT OnPrintClient(HWND slider, HDC dc) {
     PaintSlider(slider, dc);
+    DrawFocusMark(slider, dc);
     return 0;
+}
+
+// ---- What a client of the accessibility interface learns ----
+
+// "0%" to "100%".
+void WritePercent(LONG percent, wchar_t *text) {
+    percent = SliderLimit(percent, 100, 0);
+    wchar_t digits[4];
+    int count = 0;
+    do {
+        digits[count++] = static_cast<wchar_t>(L'0' + percent % 10);
+        percent /= 10;
+    } while (percent != 0);
+    while (count > 0)
+        *text++ = digits[--count];
+    *text++ = L'%';
+    *text = L'\0';
+}
+
+// The value in percent of the range, as a person reads a fader.
+void DescribeSlider(HWND slider, ControlFacts *facts) {
+    facts->role = ROLE_SYSTEM_SLIDER;
+    facts->state = CommonControlState(slider) | STATE_SYSTEM_FOCUSABLE;
+    LONG minimum = Slot(slider, SLIDER_MINIMUM);
+    LONG span = Slot(slider, SLIDER_MAXIMUM) - minimum;
+    WritePercent(span > 0 ? (Slot(slider, SLIDER_VALUE) - minimum) * 100 / span : 0, facts->value);
 }
 
 // ---- Life and commands ----
@@ -141,11 +175,20 @@ LRESULT OnSetRange(HWND slider, LPARAM range) {
     return 0;
 }
 
+// Stores a new value and tells the clients of the accessibility interface
+// when it changed.
+void StoreValue(HWND slider, LONG value) {
+    LONG old = Slot(slider, SLIDER_VALUE);
+    SetSlot(slider, SLIDER_VALUE, value);
+    if (value != old)
+        NotifyValueChange(slider);
+}
+
 LRESULT OnSetPos(HWND slider, LPARAM position) {
     LONG value = Limited(slider, HIWORD(position));
     LONG oldThumb = Slot(slider, SLIDER_THUMB);
     LONG thumb = ThumbFor(slider, value);
-    SetSlot(slider, SLIDER_VALUE, value);
+    StoreValue(slider, value);
     SetSlot(slider, SLIDER_THUMB, thumb);
     InvalidateThumbRows(slider, oldThumb, thumb);
     return 0;
@@ -170,7 +213,7 @@ LRESULT OnMoveBy(HWND slider, LONG valueStep, LONG pixelStep) {
             thumb = SLIDER_TRAVEL;
         value = ValueFor(slider, thumb);
     }
-    SetSlot(slider, SLIDER_VALUE, value);
+    StoreValue(slider, value);
     SetSlot(slider, SLIDER_THUMB, thumb);
     InvalidateThumbRows(slider, oldThumb, thumb);
     return 0;
@@ -204,7 +247,7 @@ void Drag(HWND slider, int y) {
         p = 0;
     if (p > SLIDER_TRAVEL)
         p = SLIDER_TRAVEL;
-    SetSlot(slider, SLIDER_VALUE, ValueFor(slider, p));
+    StoreValue(slider, ValueFor(slider, p));
     SetSlot(slider, SLIDER_VALUE_STEP, 0);
     NotifyParent(slider);
     InvalidateThumbRows(slider, oldThumb, band.top);
@@ -256,7 +299,7 @@ LRESULT OnTimer(HWND slider) {
     bool atEnd = mode == SLIDER_PAGING_DOWN ? thumb >= SLIDER_TRAVEL : thumb <= 0;
     if (atEnd && Paging(Slot(slider, SLIDER_MODE)))
         SendMessageA(slider, WM_LBUTTONUP, 0, 0);
-    SetSlot(slider, SLIDER_VALUE, value);
+    StoreValue(slider, value);
     SetSlot(slider, SLIDER_THUMB, thumb);
     SetSlot(slider, SLIDER_PIXEL_STEP, 0);
     SetSlot(slider, SLIDER_VALUE_STEP, value - oldValue);
@@ -271,6 +314,76 @@ LRESULT OnButtonUp(HWND slider) {
     if (GetCapture() == slider)
         ReleaseCapture();
     SetSlot(slider, SLIDER_MODE, SLIDER_IDLE);
+    return 0;
+}
+
+// ---- Keyboard ----
+
+// The value step of a navigation key, 0 for any other key: one step for an
+// arrow, an eighth of the range for Page Up and Down, to the ends for Home
+// (the top, the maximum) and End.
+LONG KeyStep(HWND slider, WPARAM key) {
+    LONG value = Slot(slider, SLIDER_VALUE);
+    LONG maximum = Slot(slider, SLIDER_MAXIMUM);
+    LONG minimum = Slot(slider, SLIDER_MINIMUM);
+    LONG page = (maximum - minimum) / 8 > 1 ? (maximum - minimum) / 8 : 1;
+    switch (key) {
+    case VK_UP:
+    case VK_RIGHT: return 1;
+    case VK_DOWN:
+    case VK_LEFT: return -1;
+    case VK_PRIOR: return page;
+    case VK_NEXT: return -page;
+    case VK_HOME: return maximum - value;
+    case VK_END: return minimum - value;
+    default: return 0;
+    }
+}
+
+bool IsNavigationKey(WPARAM key) {
+    switch (key) {
+    case VK_UP:
+    case VK_DOWN:
+    case VK_LEFT:
+    case VK_RIGHT:
+    case VK_PRIOR:
+    case VK_NEXT:
+    case VK_HOME:
+    case VK_END: return true;
+    default: return false;
+    }
+}
+
+// The navigation keys are the slider's; every other key is the station's.
+LRESULT OnGetDlgCode(const MSG *message) {
+    bool navigation = message != nullptr &&
+                      (message->message == WM_KEYDOWN || message->message == WM_KEYUP) &&
+                      IsNavigationKey(message->wParam);
+    return DLGC_WANTARROWS | (navigation ? DLGC_WANTMESSAGE : 0);
+}
+
+// A key moves the value as a paging tick does: the parent hears of it and
+// reads the step from the value-step slot.
+LRESULT OnKeyDown(HWND slider, WPARAM key) {
+    if (Slot(slider, SLIDER_MODE) != SLIDER_IDLE)
+        return 0;
+    LONG oldValue = Slot(slider, SLIDER_VALUE);
+    LONG value = Limited(slider, oldValue + KeyStep(slider, key));
+    if (value == oldValue)
+        return 0;
+    LONG oldThumb = Slot(slider, SLIDER_THUMB);
+    LONG thumb = ThumbFor(slider, value);
+    StoreValue(slider, value);
+    SetSlot(slider, SLIDER_THUMB, thumb);
+    SetSlot(slider, SLIDER_PIXEL_STEP, 0);
+    SetSlot(slider, SLIDER_VALUE_STEP, value - oldValue);
+    NotifyParent(slider);
+    InvalidateThumbRows(slider, oldThumb, thumb);
+    return 0;
+}
+
+LRESULT OnFocusChange(HWND slider) {
+    gdi::RepaintNow(slider);
     return 0;
 }
 
@@ -292,6 +405,11 @@ LRESULT CALLBACK SliderVolProc(HWND slider, UINT message, WPARAM wParam, LPARAM 
     case WM_MOUSEMOVE: return OnMouseMove(slider, lParam);
     case WM_TIMER: return OnTimer(slider);
     case WM_LBUTTONUP: return OnButtonUp(slider);
+    case WM_GETDLGCODE: return OnGetDlgCode(reinterpret_cast<const MSG *>(lParam));
+    case WM_KEYDOWN: return OnKeyDown(slider, wParam);
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS: return OnFocusChange(slider);
+    case WM_GETOBJECT: return AnswerGetObject(slider, wParam, lParam, DescribeSlider);
     default: return DefWindowProcA(slider, message, wParam, lParam);
     }
 }

@@ -383,6 +383,7 @@ LRESULT OnMciNotify(HWND panel) {
 }
 
 BOOL OnInitDialog(HWND panel) {
+    ApplyControlNames(panel, NamedPanel::Midi);
     SetDlgItemTextA(panel, IDC_TITLE, Text(IDS_MIDI_PLAYER));
     MidiPanelBrush = CreateSolidBrush(RGB(0, 0, 0));
     MidiFrame = IdleDisplay;

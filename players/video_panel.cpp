@@ -503,6 +503,7 @@ LRESULT OnMciNotify(HWND panel, MCIDEVICEID device) {
 }
 
 BOOL OnInitDialog(HWND panel) {
+    ApplyControlNames(panel, NamedPanel::Video);
     PlaceControls(panel, VideoPlaces, FALSE);
     if (ShellGeneration == 95)
         SetControlFonts(panel, {IDC_TITLE, IDC_TOTAL, IDC_TIME}, PanelFont);

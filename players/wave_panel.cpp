@@ -806,6 +806,7 @@ void LoadHiddenFaders(HWND panel) {
 }
 
 BOOL OnInitDialog(HWND panel) {
+    ApplyControlNames(panel, NamedPanel::Wave);
     SetDlgItemTextA(panel, IDC_TITLE, Text(IDS_WAVE_PLAYER));
     PlaceControls(panel, WavePlaces, FALSE);
     if (ShellGeneration == 95)

@@ -1,3 +1,4 @@
+#include "shell/control_names.h"
 #include "shell/launcher_bar.h"
 
 #include "cdplaylist/cd_titles.h"
@@ -90,6 +91,7 @@ void ReadOptions() {
 }
 
 BOOL OnInitDialog(HWND bar) {
+    ApplyControlNames(bar, NamedPanel::Launcher);
     ChipFlag = ProbeChipRevision();
     PlaceControls(bar, LauncherKeys);
     ReadOptions();

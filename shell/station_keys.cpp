@@ -197,6 +197,114 @@ bool ForTheStation(HWND target) {
            (InStation(target) || InVideoWindow(target));
 }
 
+// ---- The keyboard focus ----
+
+constexpr int MaxRingStops = MaxTabStops * (MaxStackedPanels + 1);
+
+// The window itself or one of its descendants.
+bool Within(HWND window, HWND ancestor) {
+    for (; window != nullptr && ancestor != nullptr; window = GetParent(window))
+        if (window == ancestor)
+            return true;
+    return false;
+}
+
+// Inside the client area of its window: the 3D window keeps its faders and
+// its 3D key below its edge until MANUAL is chosen.
+bool InsideItsWindow(HWND control, HWND window) {
+    RECT rect, client;
+    GetWindowRect(control, &rect);
+    GetClientRect(window, &client);
+    POINT corner = {rect.left, rect.top};
+    ScreenToClient(window, &corner);
+    return corner.x < client.right && corner.y < client.bottom;
+}
+
+// The keys and faders Tab goes round, in order: those of the launcher bar
+// and of the stacked panels top to bottom, or those of the 3D window, which
+// is a window of its own. Hidden, disabled and cut off ones are passed over.
+int TabRing(bool efx, HWND (&stops)[MaxRingStops]) {
+    HWND panels[MaxStackedPanels + 1];
+    int panelCount = 0;
+    if (efx) {
+        panels[panelCount++] = EfxWindow;
+    } else {
+        panels[panelCount++] = LauncherBar;
+        for (int i = 0; i < PanelStackCount; ++i)
+            panels[panelCount++] = PanelStack[i].panel;
+    }
+    int count = 0;
+    for (int p = 0; p < panelCount; ++p) {
+        int ids[MaxTabStops];
+        int idCount = TabStopsOf(panels[p], ids);
+        for (int i = 0; i < idCount; ++i) {
+            HWND control = GetDlgItem(panels[p], ids[i]);
+            if (control != nullptr && IsWindowVisible(control) && Enabled(control) &&
+                InsideItsWindow(control, panels[p]))
+                stops[count++] = control;
+        }
+    }
+    return count;
+}
+
+// Tab moves to the next key or fader, Shift+Tab to the one before; from a
+// window that is none of them, to the first or the last.
+void MoveFocusAlongRing(HWND from, bool efx) {
+    HWND stops[MaxRingStops];
+    int count = TabRing(efx, stops);
+    if (count == 0)
+        return;
+    bool backwards = GetKeyState(VK_SHIFT) < 0;
+    int at = 0;
+    while (at < count && stops[at] != from)
+        ++at;
+    int next;
+    if (at == count)
+        next = backwards ? count - 1 : 0;
+    else
+        next = (at + (backwards ? count - 1 : 1)) % count;
+    SetFocus(stops[next]);
+}
+
+// A panel whose keys a person can reach: the launcher bar or a stacked panel.
+bool PanelOnShow(HWND panel) {
+    return panel != nullptr && (panel == LauncherBar || StackIndexOf(panel) < PanelStackCount);
+}
+
+// Escape gives the focus of a panel's control, or of the 3D window (a
+// dialog, which always keeps it on one of its controls), back to the
+// station, whose keys then work as before.
+bool ReturnFocus(HWND from, bool efx) {
+    HWND panel = GetParent(from);
+    if (efx ? panel != EfxWindow : !PanelOnShow(panel))
+        return false;
+    SetFocus(MainWindow);
+    return true;
+}
+
+// Tab, Shift+Tab and Escape in the station's windows and in the 3D window.
+bool MovesTheFocus(const MSG &message) {
+    if (message.wParam != VK_TAB && message.wParam != VK_ESCAPE)
+        return false;
+    bool efx = EfxWindow != nullptr && Within(message.hwnd, EfxWindow);
+    if (!efx && !ForTheStation(message.hwnd))
+        return false;
+    if (message.wParam == VK_ESCAPE)
+        return ReturnFocus(message.hwnd, efx);
+    MoveFocusAlongRing(message.hwnd, efx);
+    return true;
+}
+
+// A focused key takes Space and Enter, a focused fader its navigation keys
+// (what each answers WM_GETDLGCODE with), while its panel is on show.
+bool TakenByFocusedControl(const MSG &message) {
+    if (!PanelOnShow(GetParent(message.hwnd)))
+        return false;
+    LRESULT code = SendMessageA(message.hwnd, WM_GETDLGCODE, message.wParam,
+                                reinterpret_cast<LPARAM>(&message));
+    return (code & DLGC_WANTMESSAGE) != 0;
+}
+
 bool OnKeyDown(const MSG &message) {
     bool alt = message.message == WM_SYSKEYDOWN;
     bool repeated = (message.lParam & RepeatedKey) != 0;
@@ -232,8 +340,12 @@ void NotePlayerCommand(HWND panel, int id, LPARAM lParam) {
 bool RouteStationKey(const MSG &message) {
     switch (message.message) {
     case WM_KEYDOWN:
+        if (MovesTheFocus(message))
+            return true;
+        return ForTheStation(message.hwnd) && !TakenByFocusedControl(message) && OnKeyDown(message);
     case WM_SYSKEYDOWN: return ForTheStation(message.hwnd) && OnKeyDown(message);
-    case WM_KEYUP: return ForTheStation(message.hwnd) && OnKeyUp(message);
+    case WM_KEYUP:
+        return ForTheStation(message.hwnd) && !TakenByFocusedControl(message) && OnKeyUp(message);
     default: return false;
     }
 }

@@ -497,3 +497,29 @@ TEST_F(BitmapButtonTest, LatchedFaceShowsOnScreen) {
             ASSERT_EQ(GetPixel(dc, x, y), face.Pixel(x, y)) << x << "," << y;
     ReleaseDC(b.hwnd, dc);
 }
+
+// Space and Enter are the button's own keys and do what its click does: a
+// toggle flips and reports it, a held key clicks again only on a repeating
+// button, and a button that reports its release does so as the key goes up.
+TEST_F(BitmapButtonTest, SpaceAndEnterDoWhatAClickDoes) {
+    Control toggle("BitmapButton", 4034, 0x0E, 0, 0, kW, kH);
+    Control play("BitmapButton", kId, 0x06, 50, 0, kW, kH);
+    Control step("BitmapButton", 1004, 0x11, 100, 0, kW, kH);
+    MSG space{toggle.hwnd, WM_KEYDOWN, VK_SPACE, 1, 0, {}};
+    MSG letter{toggle.hwnd, WM_KEYDOWN, 'S', 1, 0, {}};
+    EXPECT_EQ(SendMessageA(toggle.hwnd, WM_GETDLGCODE, VK_SPACE, LPARAM(&space)), DLGC_WANTMESSAGE);
+    EXPECT_EQ(SendMessageA(toggle.hwnd, WM_GETDLGCODE, 'S', LPARAM(&letter)), 0);
+
+    SendMessageA(toggle.hwnd, WM_KEYDOWN, VK_SPACE, 1);
+    Pump();
+    EXPECT_EQ(Notes(), Notes_({Cmd(NOTIFY_LATCHED, toggle.hwnd), Cmd(4034, toggle.hwnd)}));
+    Notes().clear();
+    SendMessageA(play.hwnd, WM_KEYDOWN, VK_RETURN, 1);
+    SendMessageA(play.hwnd, WM_KEYDOWN, VK_RETURN, 1 | (1 << 30));
+    SendMessageA(step.hwnd, WM_KEYDOWN, VK_SPACE, 1);
+    SendMessageA(step.hwnd, WM_KEYDOWN, VK_SPACE, 1 | (1 << 30));
+    SendMessageA(step.hwnd, WM_KEYUP, VK_SPACE, 0xC0000001);
+    Pump();
+    EXPECT_EQ(Notes(), Notes_({Cmd(NOTIFY_RELEASED, step.hwnd), Cmd(kId, play.hwnd),
+                               Cmd(1004, step.hwnd), Cmd(1004, step.hwnd)}));
+}

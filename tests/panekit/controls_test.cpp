@@ -143,4 +143,27 @@ TEST(ControlPainting, FaderSetWhileHiddenShowsItsThumbOnceShown) {
     ReleaseDC(slider.hwnd, dc);
 }
 
+// A key and a fader with the keyboard focus show a frame in the skin's
+// yellow along their edge; it is gone once the focus leaves.
+TEST(FocusMark, ShowsWhileTheControlHasTheFocus) {
+    ASSERT_NE(Panekit(), nullptr);
+    Control key("BitmapButton", IDC_PLAY, 0x06, 10, 10, 45, 21);
+    Control fader("SliderVol", 23, 0, 60, 10, 19, 48);
+    for (HWND control : {key.hwnd, fader.hwnd}) {
+        RECT client;
+        GetClientRect(control, &client);
+        Canvas canvas(client.right, client.bottom);
+        canvas.Render(control);
+        COLORREF corner = canvas.Pixel(client.right - 1, client.bottom - 1);
+        ASSERT_NE(corner, RGB(255, 255, 0));
+        SetFocus(control);
+        canvas.Render(control);
+        EXPECT_EQ(canvas.Pixel(0, 0), RGB(255, 255, 0));
+        EXPECT_EQ(canvas.Pixel(client.right - 1, client.bottom - 1), RGB(255, 255, 0));
+        SetFocus(Host());
+        canvas.Render(control);
+        EXPECT_EQ(canvas.Pixel(client.right - 1, client.bottom - 1), corner);
+    }
+}
+
 } // namespace

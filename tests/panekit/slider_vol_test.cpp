@@ -340,4 +340,22 @@ TEST_F(SliderVolTest, LightingSelectsTheTrackAndNeverNotifies) {
     EXPECT_TRUE(Notes().empty());
 }
 
+// The arrows step by one, Page Up and Down by an eighth of the range, Home
+// and End go to the ends; the parent hears each move as a paging step.
+TEST_F(SliderVolTest, NavigationKeysMoveTheValueAsPagingDoes) {
+    Control s("SliderVol", 23, 0, 10, 10, kW, kH);
+    Range(s.hwnd, 16, 0);
+    SetPos(s.hwnd, 8);
+    std::vector<int> values;
+    for (WPARAM key : {VK_UP, VK_LEFT, VK_LEFT, VK_PRIOR, VK_NEXT, VK_HOME, VK_END, VK_END}) {
+        SendMessageA(s.hwnd, WM_KEYDOWN, key, 1);
+        values.push_back(Pos(s.hwnd));
+    }
+    EXPECT_EQ(values, (std::vector<int>{9, 8, 7, 9, 7, 16, 0, 0}));
+    ASSERT_EQ(Notes().size(), 7u) << "nothing at the end";
+    EXPECT_EQ(Notes().back(), Changed(s.hwnd, 0));
+    EXPECT_EQ(Slot(s.hwnd, SLIDER_VALUE_STEP), -16);
+    EXPECT_EQ(Slot(s.hwnd, SLIDER_THUMB), 40);
+}
+
 } // namespace

@@ -16,6 +16,7 @@
 
 #include <atomic>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -53,6 +54,12 @@ class StationKeysTest : public StationTest {
     void Key(WPARAM key, UINT message = WM_KEYDOWN) {
         PostMessageA(MainWindow, message, key, 1);
         PostMessageA(MainWindow, message == WM_KEYDOWN ? WM_KEYUP : WM_SYSKEYUP, key, 0xC0000001);
+        Pump(100);
+    }
+    // A key typed where the keyboard focus is.
+    void FocusKey(WPARAM key) {
+        PostMessageA(GetFocus(), WM_KEYDOWN, key, 1);
+        PostMessageA(GetFocus(), WM_KEYUP, key, 0xC0000001);
         Pump(100);
     }
     void MediaKey(int command) {
@@ -217,6 +224,65 @@ TEST_F(StationKeysTest, NothingHappensToThePanelsWhileADialogIsOpen) {
     Pump(100);
     EXPECT_EQ(MidiPlayState, MidiPlaying);
     EXPECT_EQ(WavePanelShown, waveShown);
+}
+
+// Tab and Shift+Tab go round the keys and faders of the panels in reading
+// order, on to the next panel; Escape gives the focus back to the station.
+TEST_F(StationKeysTest, TabGoesRoundTheKeysOfAPanelThenTheNextAndEscapeLeavesThem) {
+    StartWithPlaylist(); // WAVE, MIDI, CD, mixer, playlist and VIDEO, top to bottom
+    SetFocus(GetDlgItem(WavePanel, IDC_POWER));
+    std::vector<int> visited;
+    for (int i = 0; i < 10; ++i) {
+        FocusKey(VK_TAB);
+        visited.push_back(GetDlgCtrlID(GetFocus()));
+    }
+    EXPECT_EQ(visited, (std::vector<int>{IDC_OPEN, IDC_REWSKIP, IDC_REW, IDC_STOP, IDC_PLAY,
+                                         IDC_PAUSE, IDC_FF, IDC_RECORD, IDC_RECSOURCE, IDC_POWER}));
+    EXPECT_EQ(GetParent(GetFocus()), MidiPanel);
+    BYTE keys[256];
+    GetKeyboardState(keys);
+    keys[VK_SHIFT] = 0x80;
+    SetKeyboardState(keys);
+    FocusKey(VK_TAB);
+    keys[VK_SHIFT] = 0;
+    SetKeyboardState(keys);
+    EXPECT_EQ(GetFocus(), GetDlgItem(WavePanel, IDC_RECSOURCE));
+    FocusKey(VK_ESCAPE);
+    EXPECT_EQ(GetFocus(), MainWindow);
+
+    // The 3D window, a dialog, focuses its first key, and Tab goes round
+    // its own keys; on a preset, MANUAL's faders and the 3D key are below
+    // its edge.
+    PressLauncher(IDC_EFX);
+    ASSERT_NE(EfxWindow, nullptr);
+    EXPECT_EQ(GetFocus(), GetDlgItem(EfxWindow, 1161));
+    SetFocus(GetDlgItem(EfxWindow, 1165));
+    FocusKey(VK_TAB);
+    EXPECT_EQ(GetFocus(), GetDlgItem(EfxWindow, 1161));
+    FocusKey(VK_ESCAPE);
+    EXPECT_EQ(GetFocus(), MainWindow);
+}
+
+// A focused key takes Space from the station and does what its click does;
+// a focused fader takes the arrows and moves by one step.
+TEST_F(StationKeysTest, SpacePressesAFocusedKeyAndArrowsMoveAFocusedFader) {
+    StartWithPlaylist();
+    DropOnMainWindow({first});
+    Pump(200);
+    ASSERT_EQ(KeyedPlayer, MidiPanel);
+    SetFocus(GetDlgItem(PlaylistPanel, IDC_PLAY));
+    FocusKey(VK_SPACE);
+    EXPECT_EQ(PlaylistRunning, 1);
+    EXPECT_EQ(KeyedPlayer, PlaylistPanel) << "the key's own command";
+
+    ASSERT_NE(MixerPanel, nullptr);
+    HWND fader = GetDlgItem(MixerPanel, 23);
+    SetFocus(fader);
+    SendMessageA(fader, SVM_SETPOS, 0, MAKELPARAM(0, 8));
+    size_t plays = SimMciCallsOf(MCI_PLAY).size();
+    FocusKey(VK_LEFT);
+    EXPECT_EQ(SendMessageA(fader, SVM_GETPOS, 0, 0), 7);
+    EXPECT_EQ(SimMciCallsOf(MCI_PLAY).size(), plays) << "the list is not rewound";
 }
 
 } // namespace
