@@ -347,8 +347,10 @@ int DispatchMediaFile(const char *path) {
         ShowFileRefused(path, error);
         return 0;
     }
-    if ((route == MediaRoute::Wave || route == MediaRoute::Sound) && ConfirmWaveChanges() == 0)
+    if ((route == MediaRoute::Wave || route == MediaRoute::Sound) && ConfirmWaveChanges() == 0) {
+        LetAskedDeviceGo();
         return 0;
+    }
     CopyText(PendingMediaPath, sizeof PendingMediaPath, path);
     if (route == MediaRoute::Midi) {
         SendOpenAndPlay(MidiPanel);

@@ -90,7 +90,21 @@ MediaRoute RouteOfDevice(const char *device) {
     return MediaRoute::Sound;
 }
 
+// A sound-only file's device, kept open for the panel that plays it.
+struct AskedDevice {
+    char path[MAX_PATH * 4] = "";
+    MCIDEVICEID device = 0;
+};
+AskedDevice Asked;
+
+void CloseDevice(MCIDEVICEID device) {
+    MCI_GENERIC_PARMS close{};
+    Mci.sendCommand(device, MCI_CLOSE, MCI_WAIT, reinterpret_cast<DWORD_PTR>(&close));
+}
+
 // Whether a file opens, and whether what it opened on shows a picture of it.
+// A file with a picture is closed again (its panel opens it in a window of
+// its own); a sound-only one stays open for its panel.
 MediaRoute AskTheFile(const char *path, MCIERROR *error) {
     MCI_OPEN_PARMSA open{};
     open.lpstrElementName = path;
@@ -102,8 +116,12 @@ MediaRoute AskTheFile(const char *path, MCIERROR *error) {
     bool picture = Mci.sendCommand(open.wDeviceID, MCI_WHERE, MCI_DGV_WHERE_SOURCE | MCI_WAIT,
                                    reinterpret_cast<DWORD_PTR>(&where)) == 0 &&
                    where.rc.right > where.rc.left && where.rc.bottom > where.rc.top;
-    MCI_GENERIC_PARMS close{};
-    Mci.sendCommand(open.wDeviceID, MCI_CLOSE, MCI_WAIT, reinterpret_cast<DWORD_PTR>(&close));
+    if (picture || std::strlen(path) >= sizeof Asked.path) {
+        CloseDevice(open.wDeviceID);
+    } else {
+        std::memcpy(Asked.path, path, std::strlen(path) + 1);
+        Asked.device = open.wDeviceID;
+    }
     return picture ? MediaRoute::Video : MediaRoute::Sound;
 }
 
@@ -182,12 +200,27 @@ MediaRoute RouteByName(const char *path) {
 
 MediaRoute RouteMediaFile(const char *path, MCIERROR *error) {
     *error = 0;
+    LetAskedDeviceGo();
     MediaRoute route = RouteByName(path);
     if (route == MediaRoute::None) {
         *error = MCIERR_EXTENSION_NOT_FOUND;
         return route;
     }
     return route == MediaRoute::Sound ? AskTheFile(path, error) : route;
+}
+
+void LetAskedDeviceGo() {
+    if (Asked.device != 0)
+        CloseDevice(Asked.device);
+    Asked = AskedDevice{};
+}
+
+MCIDEVICEID TakeAskedDevice(const char *path) {
+    if (Asked.device == 0 || lstrcmpiA(Asked.path, path) != 0)
+        return 0;
+    MCIDEVICEID device = Asked.device;
+    Asked = AskedDevice{};
+    return device;
 }
 
 bool AllMediaPatterns(char *patterns, size_t size) {

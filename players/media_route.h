@@ -32,6 +32,13 @@ MediaRoute RouteByName(const char *path);
 // no device opens answers None, with the device's error in *error.
 MediaRoute RouteMediaFile(const char *path, MCIERROR *error);
 
+// The device the last RouteMediaFile opened a sound-only file on, handed to
+// the panel that plays that file so that it is not opened a second time;
+// 0 for another path. A device not taken is closed by the next routing.
+MCIDEVICEID TakeAskedDevice(const char *path);
+// Closes that device when no panel is to take it.
+void LetAskedDeviceGo();
+
 // Every extension the platform maps to a device that plays files, as the
 // pattern list of a file dialog ("*.mid;*.rmi;*.wav;..."), the design's
 // own first. Answers false when it does not fit.

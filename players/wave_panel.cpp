@@ -138,6 +138,9 @@ MCIERROR OpenDevice(const char *element, DWORD extraFlags, MCIDEVICEID *device) 
 // A sound-only file of another device, on the device the platform's table
 // names for it.
 MCIERROR OpenPlayOnlyDevice(const char *element, MCIDEVICEID *device) {
+    // The routing that sent the file here may have it open already.
+    if ((*device = TakeAskedDevice(element)) != 0)
+        return 0;
     MCI_OPEN_PARMSA open{};
     open.lpstrElementName = element;
     MCIERROR error = Mci.sendCommand(0, MCI_OPEN, MCI_OPEN_ELEMENT | MCI_WAIT,

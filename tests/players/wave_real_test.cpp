@@ -8,6 +8,8 @@
 
 #include "panekit/resources/panel_ids.h"
 #include "platform/mci.h"
+#include "cdplaylist/sequencer.h"
+#include "players/video_panel.h"
 #include "players/wave_panel.h"
 #include "shell/launcher_bar.h"
 #include "shell/startup.h"
@@ -364,6 +366,62 @@ TEST_F(WaveRealTest, AnMp3DroppedIsHeardAndBadOnesLeaveTheStationAnswering) {
         EXPECT_EQ(boxed, file.refused) << file.name;
         Command(IDC_STOP);
     }
+    Close();
+}
+
+// A film written by ffmpeg as MPEG-1, dropped, plays in the VIDEO panel
+// where the device shows it; a list of a WAVE file and an MP3 plays both, in
+// order, on Wine's own devices.
+TEST_F(WaveRealTest, AnMpegFilmAndAListOfWaveAndMp3PlayOnWinesDevices) {
+    if (GetFileAttributesA("Z:\\usr\\bin\\lame") == INVALID_FILE_ATTRIBUTES ||
+        GetFileAttributesA("Z:\\usr\\bin\\ffmpeg") == INVALID_FILE_ATTRIBUTES)
+        GTEST_SKIP() << "no /usr/bin/lame or /usr/bin/ffmpeg to write the files";
+    std::string film = unixStem + ".mpg", tone = unixStem + ".wav", song = unixStem + ".mp3";
+    ASSERT_TRUE(StartUnixProgram("/usr/bin/ffmpeg -loglevel error -y -f lavfi -i "
+                                 "color=c=green:s=160x120:d=2:r=25 -c:v mpeg1video -f mpeg " +
+                                 film));
+    WriteBytes(WindowsPath(tone), ToneWave(PcmFormat(1, 22050, 16), 1500));
+    ASSERT_TRUE(StartUnixProgram("/usr/bin/lame --quiet -b 64 " + tone + " " + song));
+    std::string wave = directory + "\\first.wav";
+    WriteBytes(wave, ToneWave(PcmFormat(1, 22050, 16), 1000));
+    StartOnTheRealCard("PlayListName=mix\r\nPlayListEntry=Listmix\r\nMULTIDISPLAY=2\r\n"
+                       "[Listmix]\r\n0=" +
+                       wave + "\r\n1=" + WindowsPath(song) + "\r\n2=ENDFLAG.END\r\n");
+
+    // Wine 8's device here refuses MPEG-1 films (277); then the station names
+    // the file in its box and plays nothing. Where the device shows it, it
+    // plays to its end in the VIDEO panel.
+    DropOnMainWindow({WindowsPath(film)});
+    Pump(500);
+    std::string name = film.substr(film.rfind('/') + 1);
+    bool refused = false;
+    for (const SeenBox &box : robot.Seen())
+        refused = refused || box.text.rfind("[" + name + "]", 0) == 0;
+    if (refused) {
+        EXPECT_FALSE(VideoPanelShown);
+        EXPECT_EQ(VideoPlayState, VideoStopped);
+    } else {
+        EXPECT_TRUE(VideoPanelShown);
+        EXPECT_EQ(ControlText(VideoPanel, IDC_TOTAL), "00:02");
+        EXPECT_EQ(VideoPlayState, VideoPlaying);
+        for (int waited = 0; waited < 5000 && VideoPlayState != VideoStopped; waited += 100)
+            Pump(100);
+        EXPECT_EQ(VideoPlayState, VideoStopped);
+    }
+
+    SendMessageA(PlaylistPanel, WM_COMMAND, IDC_PLAY, 0);
+    Pump(300);
+    EXPECT_EQ(CurrentPlayer, WavePanel);
+    EXPECT_FALSE(WavePlayOnly);
+    std::vector<bool> played;
+    for (int waited = 0; waited < 8000 && PlaylistRunning != 0; waited += 100) {
+        Pump(100);
+        if (WavePlayState == WavePlaying && (played.empty() || played.back() != WavePlayOnly))
+            played.push_back(WavePlayOnly);
+    }
+    EXPECT_EQ(played, (std::vector<bool>{false, true})) << "the WAVE file, then the MP3";
+    EXPECT_EQ(PlaylistRunning, 0);
+    EXPECT_EQ(CurrentEntryIndex, 1);
     Close();
 }
 
