@@ -51,6 +51,7 @@ const ControlPlace VideoPlaces[] = {
 // Frames a Forward or Back repeat steps: two while playing, one when paused.
 constexpr DWORD StepWhilePlaying = 2;
 constexpr DWORD StepWhilePaused = 1;
+constexpr DWORD StepByTimeMs = 1000;
 // A separate window keeps at least this much of itself on the screen.
 constexpr int ReachableEdge = 32;
 
@@ -369,16 +370,35 @@ void OnStop(HWND panel) {
     ShowStopped(panel);
 }
 
+// A device that cannot step frames (some players of compressed films): the
+// place kept moves by a second, and play goes on from there.
+void StepByTime(HWND panel, bool back, bool held) {
+    if (held && QueryPosition(&VideoKeptPosition) == 0)
+        StopDevice();
+    DWORD position = VideoKeptPosition;
+    if (back)
+        position = position > StepByTimeMs ? position - StepByTimeMs : 0;
+    else
+        position = VideoLength > 0 ? std::min(position + StepByTimeMs, VideoLength)
+                                   : position + StepByTimeMs;
+    VideoKeptPosition = position;
+    ShowPlayerTime(panel, IDC_TIME, position);
+}
+
 // One Forward or Back repeat: a playing video holds still and steps.
 void OnStep(HWND panel, bool back) {
     if (VideoPlayState == VideoStopped || !VideoDeviceOpen)
         return;
-    if (VideoPlayState == VideoPlaying)
+    bool held = VideoPlayState == VideoPlaying;
+    if (held)
         VideoPlayState = VideoStepping;
     MCI_DGV_STEP_PARMS step{};
     step.dwFrames = VideoPlayState == VideoStepping ? StepWhilePlaying : StepWhilePaused;
     DWORD flags = MCI_DGV_STEP_FRAMES | MCI_WAIT | (back ? MCI_DGV_STEP_REVERSE : 0);
-    VideoCommand(MCI_STEP, flags, &step);
+    if (VideoCommand(MCI_STEP, flags, &step) != 0) {
+        StepByTime(panel, back, held);
+        return;
+    }
     DWORD position = 0;
     if (QueryPosition(&position) != 0)
         return;

@@ -70,6 +70,14 @@ TEST_F(MediaRouteTest, EachFileGoesToThePanelThePlatformsDevicesSay) {
     EXPECT_TRUE(VideoPanelShown) << "a picture brings its panel into the stack";
     EXPECT_EQ(ControlText(VideoPanel, IDC_TOTAL), "00:03");
     EXPECT_EQ(VideoPlayState, VideoPlaying);
+    // Its device steps no frames: a paused film steps by a second.
+    AdvanceSimClock(1000);
+    SendMessageA(VideoPanel, WM_COMMAND, IDC_PAUSE, 0);
+    SendMessageA(VideoPanel, WM_COMMAND, IDC_FF, 0);
+    EXPECT_EQ(ControlText(VideoPanel, IDC_TIME), "00:02");
+    SendMessageA(VideoPanel, WM_COMMAND, IDC_PAUSE, 0);
+    EXPECT_EQ(SimMciCallsOf(MCI_PLAY).back().from, 2000u);
+    SendMessageA(VideoPanel, WM_COMMAND, IDC_STOP, 0);
 
     DropOnMainWindow({notes});
     Pump();
