@@ -268,6 +268,16 @@ LRESULT OnMouseMove(HWND slider, LPARAM position) {
     return 0;
 }
 
+// The fader at a new value as a paging step leaves it: stored, reported to
+// the panel, its thumb drawn again.
+void TakePagedValue(HWND slider, LONG value, LONG oldValue, LONG oldThumb, LONG thumb) {
+    StoreValue(slider, value);
+    SetSlot(slider, SLIDER_THUMB, thumb);
+    SetSlot(slider, SLIDER_PIXEL_STEP, 0);
+    SetSlot(slider, SLIDER_VALUE_STEP, value - oldValue);
+    NotifyParent(slider);
+    InvalidateThumbRows(slider, oldThumb, thumb);
+}
 // One paging step toward the pointer; the step that reaches the pointer or
 // the end of travel ends paging and is still applied and reported.
 LRESULT OnTimer(HWND slider) {
@@ -299,12 +309,7 @@ LRESULT OnTimer(HWND slider) {
     bool atEnd = mode == SLIDER_PAGING_DOWN ? thumb >= SLIDER_TRAVEL : thumb <= 0;
     if (atEnd && Paging(Slot(slider, SLIDER_MODE)))
         SendMessageA(slider, WM_LBUTTONUP, 0, 0);
-    StoreValue(slider, value);
-    SetSlot(slider, SLIDER_THUMB, thumb);
-    SetSlot(slider, SLIDER_PIXEL_STEP, 0);
-    SetSlot(slider, SLIDER_VALUE_STEP, value - oldValue);
-    NotifyParent(slider);
-    InvalidateThumbRows(slider, oldThumb, thumb);
+    TakePagedValue(slider, value, oldValue, oldThumb, thumb);
     return 0;
 }
 
@@ -373,12 +378,7 @@ LRESULT OnKeyDown(HWND slider, WPARAM key) {
         return 0;
     LONG oldThumb = Slot(slider, SLIDER_THUMB);
     LONG thumb = ThumbFor(slider, value);
-    StoreValue(slider, value);
-    SetSlot(slider, SLIDER_THUMB, thumb);
-    SetSlot(slider, SLIDER_PIXEL_STEP, 0);
-    SetSlot(slider, SLIDER_VALUE_STEP, value - oldValue);
-    NotifyParent(slider);
-    InvalidateThumbRows(slider, oldThumb, thumb);
+    TakePagedValue(slider, value, oldValue, oldThumb, thumb);
     return 0;
 }
 
