@@ -7,6 +7,7 @@
 
 #include "cdplaylist/cd_panel.h"
 #include "cdplaylist/cd_titles.h"
+#include "cdplaylist/stored_entries.h"
 #include "panekit/resources/panel_ids.h"
 #include "players/media_files.h"
 #include "shell/launcher_bar.h"
@@ -36,41 +37,10 @@ constexpr int CdIndicator = 4009;
 constexpr int EntryBufferSize = 256;
 constexpr int RowSize = EntryBufferSize + 8;
 
-enum class EntryType { Midi, Wave, Cd, End, Unknown };
-
-EntryType TypeOfExtension(const char *extension) {
-    if (std::strcmp(extension, ".END") == 0)
-        return EntryType::End;
-    if (_strnicmp(extension, ".MID", 4) == 0 || _strnicmp(extension, ".RMI", 4) == 0)
-        return EntryType::Midi;
-    if (_strnicmp(extension, ".WAV", 4) == 0)
-        return EntryType::Wave;
-    if (_strnicmp(extension, ".CD", 4) == 0)
-        return EntryType::Cd;
-    return EntryType::Unknown;
-}
-
-// By the extension of the entry's file name. Playlists stored by earlier
-// versions were typed from the name's first period: a name such as
-// "song.mid.old" that had a type that way keeps it.
-EntryType TypeOf(const char *entry) {
-    char extension[EntryBufferSize] = "";
-    FileExtensionOf(entry, extension, sizeof extension);
-    EntryType type = TypeOfExtension(extension);
-    const char *first = std::strchr(FileTitleOf(entry), '.');
-    return type == EntryType::Unknown && first != nullptr ? TypeOfExtension(first) : type;
-}
-
 // The key after the last entry a collection can hold ends it, whatever a
 // damaged section has there.
 EntryType TypeAt(int index, const char *entry) {
-    return index >= MaxPlaylistEntries ? EntryType::End : TypeOf(entry);
-}
-
-// "0003.CD": tracks of a disc are numbered 1 to 255.
-bool NamesATrack(const char *entry) {
-    unsigned long track = std::strtoul(entry, nullptr, 10);
-    return track >= 1 && track <= 0xFF;
+    return index >= MaxPlaylistEntries ? EntryType::End : EntryTypeOf(entry);
 }
 
 // The entry of a key; a one-character text marks a missing key.
