@@ -98,10 +98,12 @@ bool IsTrackEntry(const char *entry) {
 }
 
 uint32_t DiscIdOf(const char *value) {
-    const char *end = value + std::strlen(value);
-    const char *stop = nullptr;
-    uint32_t disc = ReadDecimal(value, end, &stop);
-    if (stop == value || stop != end || !IsDigit(value[0]))
-        return 0;
-    return disc;
+    uint64_t disc = 0;
+    const char *at = value;
+    for (; IsDigit(*at); ++at) {
+        disc = disc * 10 + static_cast<uint32_t>(*at - '0');
+        if (disc > 0xFFFFFFFFu)
+            return 0; // no disc identifier has more than 32 bits
+    }
+    return at != value && *at == '\0' ? static_cast<uint32_t>(disc) : 0;
 }

@@ -31,6 +31,6 @@ bool IsTrackEntry(const char *entry);
 
 // ---- disc sections ----
 
-// The disc a collection section's CD_ID value names, in decimal; 0 when the
-// value is no disc identifier.
+// The disc a collection section's CD_ID value names: digits alone, their
+// value at most 32 bits; 0 when the value is no disc identifier.
 uint32_t DiscIdOf(const char *value);
