@@ -29,14 +29,16 @@ void CheckAt(SparseFile &file, uint64_t tail) {
         PROPERTY(wave.dataHeld == wave.dataClaimed);
         return;
     }
-    // Cut: after the format, whole blocks, fewer bytes than claimed, and the length is what
-    // those bytes play at the byte rate, to the millisecond below.
+    // Cut: after the format, whole blocks, fewer bytes than claimed, and the
+    // length is what those bytes play at the byte rate, to the millisecond
+    // below, or the longest a length is told when they play longer.
     PROPERTY(wave.dataBegin >= 12 + 8 + 14 + 8);
     PROPERTY(wave.dataHeld > 0 && wave.dataHeld % wave.blockAlign == 0);
     PROPERTY(wave.dataHeld < wave.dataClaimed);
     uint64_t playedBytes = wave.dataHeld * 1000;
     PROPERTY(uint64_t(wave.heldMs) * wave.bytesPerSec <= playedBytes);
-    PROPERTY(playedBytes < (uint64_t(wave.heldMs) + 1) * wave.bytesPerSec);
+    PROPERTY(playedBytes < (uint64_t(wave.heldMs) + 1) * wave.bytesPerSec ||
+             wave.heldMs == LongestHeldMs);
 }
 
 } // namespace

@@ -367,8 +367,9 @@ bool CheckWaveBytes(const MediaBytes &file, WaveLayout &wave) {
         return false;
     wave.bytesPerSec = sound.bytesPerSec;
     wave.blockAlign = sound.blockAlign;
+    uint64_t heldMs = wave.dataHeld * 1000 / sound.bytesPerSec;
     if (wave.cut)
-        wave.heldMs = static_cast<uint32_t>(wave.dataHeld * 1000 / sound.bytesPerSec);
+        wave.heldMs = heldMs < LongestHeldMs ? static_cast<uint32_t>(heldMs) : LongestHeldMs;
     return true;
 }
 

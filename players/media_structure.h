@@ -43,6 +43,11 @@ struct WaveLayout {
     uint32_t heldMs = 0;      // how long the sound there plays, when cut
 };
 
+// The longest held length a cut WAVE tells: sound that plays longer (at a
+// byte rate below a thousand a second, a file can hold more than 32 bits of
+// milliseconds) is told as this, one short of media_check's "whole length".
+constexpr uint32_t LongestHeldMs = 0xFFFFFFFE;
+
 // A RIFF AVI file.
 struct MovieLayout {
     uint64_t framesBegin = 0, framesEnd = 0; // the frame list ("movi")
