@@ -6,7 +6,7 @@
 
 namespace {
 
-void CheckAt(SparseFile &file, uint64_t tail) {
+void CheckAt(SparseFile &file, Tail tail) {
     MediaBytes bytes = SparseBytes(file, tail);
     MovieLayout movie, again;
     bool accepted = CheckMovieBytes(bytes, movie);
@@ -26,7 +26,7 @@ void CheckAt(SparseFile &file, uint64_t tail) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     SparseFile file{data, size};
-    for (uint64_t tail : ZeroTails)
+    for (Tail tail : Tails)
         CheckAt(file, tail);
     return 0;
 }

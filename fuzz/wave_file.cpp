@@ -12,7 +12,7 @@ bool SameLayout(const WaveLayout &a, const WaveLayout &b) {
            a.blockAlign == b.blockAlign && a.cut == b.cut && a.heldMs == b.heldMs;
 }
 
-void CheckAt(SparseFile &file, uint64_t tail) {
+void CheckAt(SparseFile &file, Tail tail) {
     MediaBytes bytes = SparseBytes(file, tail);
     WaveLayout wave, again;
     bool accepted = CheckWaveBytes(bytes, wave);
@@ -45,7 +45,7 @@ void CheckAt(SparseFile &file, uint64_t tail) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     SparseFile file{data, size};
-    for (uint64_t tail : ZeroTails)
+    for (Tail tail : Tails)
         CheckAt(file, tail);
     return 0;
 }

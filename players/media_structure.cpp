@@ -72,9 +72,10 @@ struct Region {
 };
 
 enum class Header {
-    Read,   // a chunk that lies within the region
-    NoRoom, // fewer than eight bytes left: the region's end, or a pad byte
-    Bad,    // a chunk that runs past the region's end, or an unreadable file
+    Read,       // a chunk that lies within the region
+    NoRoom,     // fewer than eight bytes left: the region's end, or a pad byte
+    Bad,        // a chunk that runs past the region's end
+    Unreadable, // the header could not be read
 };
 
 Header ReadChunk(const MediaBytes &file, uint64_t at, const Region &region, bool bigEndian,
@@ -83,7 +84,7 @@ Header ReadChunk(const MediaBytes &file, uint64_t at, const Region &region, bool
         return Header::NoRoom;
     uint8_t header[ChunkHeaderSize];
     if (!ReadAt(file, at, header, sizeof header))
-        return Header::Bad;
+        return Header::Unreadable;
     std::memcpy(chunk.id, header, 4);
     chunk.size = bigEndian ? Big32(header + 4) : Little32(header + 4);
     chunk.claimed = chunk.size;
@@ -128,6 +129,7 @@ bool WalkRiffChunks(const MediaBytes &file, const Region &region, Visitor visit,
             if (overrun != Overrun::Cut || !CutToFile(file, region, chunk))
                 return false;
             break;
+        case Header::Unreadable: return false;
         case Header::Read: break;
         }
         switch (visit(chunk)) {
@@ -279,7 +281,8 @@ bool WalkFrameChunks(const MediaBytes &file, const Region &region, bool inRecord
         Chunk chunk;
         switch (ReadChunk(file, at, region, false, chunk)) {
         case Header::NoRoom: return true;
-        case Header::Bad: return false;
+        case Header::Bad:
+        case Header::Unreadable: return false;
         case Header::Read: break;
         }
         char type[4];
