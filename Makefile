@@ -1,7 +1,7 @@
 # sbay32: the media station and its panel library, built with MinGW and run under Wine.
 BUILD ?= build
 
-.PHONY: all deps build test run bench dist clean
+.PHONY: all deps build test fuzz run bench dist clean
 
 all: build
 
@@ -13,10 +13,17 @@ build: deps
 	@sh scripts/build-release $(BUILD) i686
 
 # The test programs are built in a tree of their own (see scripts/build-tests)
-# beside the release tree that this machine runs.
+# beside the release tree that this machine runs. The readers' fuzz targets
+# replay their corpora first (scripts/fuzz-readers).
 test: build
-	@dir=$$(sh scripts/runnable-build $(BUILD)) && sh scripts/build-tests "$$dir" $(BUILD) && \
+	@sh scripts/fuzz-readers replay $(BUILD)/fuzz && \
+	    dir=$$(sh scripts/runnable-build $(BUILD)) && sh scripts/build-tests "$$dir" $(BUILD) && \
 	    sh scripts/run-tests "$$dir"
+
+# Each reader of outside bytes under the fuzzer for FUZZ_SECONDS seconds.
+FUZZ_SECONDS ?= 60
+fuzz: deps
+	@sh scripts/fuzz-readers run $(BUILD)/fuzz $(FUZZ_SECONDS)
 
 # Builds only what it runs.
 run: deps

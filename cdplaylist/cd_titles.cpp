@@ -2,12 +2,12 @@
 #include "cdplaylist/cd_titles.h"
 
 #include "cdplaylist/cd_panel.h"
+#include "cdplaylist/stored_entries.h"
 #include "panekit/resources/panel_ids.h"
 #include "shell/settings.h"
 #include "shell/text_table.h"
 
 #include <cstdio>
-#include <cstdlib>
 
 namespace {
 
@@ -60,11 +60,7 @@ void WriteTrackName(DWORD discId, int track, const char *name) {
 DWORD BoundDisc(const char *section) {
     char text[SectionSize + 1];
     ReadSettingText(section, "CD_ID", "0", text, sizeof text);
-    char *end = nullptr;
-    unsigned long value = std::strtoul(text, &end, 10);
-    if (end == text || *end != '\0' || text[0] < '0' || text[0] > '9' || value > 0xFFFFFFFFul)
-        return 0;
-    return static_cast<DWORD>(value);
+    return DiscIdOf(text);
 }
 
 bool IsLoadedDisc(DWORD boundDisc) {

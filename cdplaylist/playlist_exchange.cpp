@@ -3,6 +3,7 @@
 #include "cdplaylist/playlist_exchange.h"
 
 #include "cdplaylist/playlist_editor.h"
+#include "cdplaylist/playlist_reader.h"
 #include "panekit/resources/panel_ids.h"
 #include "players/file_names.h"
 #include "players/media_route.h"
@@ -13,14 +14,11 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <string>
-#include <vector>
 
 namespace {
 
-const char TrackComment[] = "#SONIKBAY-CD:";
 const char ImportReport[] = "%d of %d entries taken from \"%s\".";
 const char NotTakenHeading[] = "Not taken:";
 const char MoreNotTaken[] = "... and %d more";
@@ -30,11 +28,13 @@ const char ExportReport[] = "%d of %d entries written to \"%s\".\nNot written: %
                             "tracks of a disc that is not known.";
 const char NamesFullMessage[] = "There is no room for another collection.";
 constexpr DWORD LargestPlaylistFile = 4 * 1024 * 1024;
-constexpr int ListedRefusals = 12;
 constexpr int ReportLineSize = EntryTextSize + 48;
 // A refused line longer than an entry may be is quoted by this many
 // characters only.
 constexpr int QuotedCharacters = 80;
+
+static_assert(KeptEntries == MaxPlaylistEntries && ListedTextLimit == EntryTextSize - 1,
+              "the reader keeps what a collection holds");
 
 // Why an entry of a playlist file was not taken.
 const char *const WebAddress = "web address";
@@ -45,71 +45,10 @@ const char *const PathTooLong = "path too long";
 const char *const CollectionFull = "beyond the 99 entries of a collection";
 const char *const OtherDisc = "track of another disc";
 
-// One entry as a reader found it: a path, or a disc track with its disc.
-struct ListedEntry {
-    std::string text;
-    bool track = false;
-    DWORD disc = 0;
-};
-
-struct PlaylistText {
-    std::string bytes;
-    bool utf8 = false;
-};
-
 bool HasExtension(const char *path, const char *wanted) {
     char extension[16] = "";
     FileExtensionOf(path, extension, sizeof extension);
     return lstrcmpiA(extension, wanted) == 0;
-}
-
-// One character as UTF-8.
-void AppendUtf8(std::string &text, unsigned long code) {
-    const unsigned char leads[] = {0, 0xC0, 0xE0, 0xF0};
-    int extra = code < 0x80 ? 0 : code < 0x800 ? 1 : code < 0x10000 ? 2 : 3;
-    text += static_cast<char>(leads[extra] | (code >> (6 * extra)));
-    for (int k = extra - 1; k >= 0; --k)
-        text += static_cast<char>(0x80 | ((code >> (6 * k)) & 0x3F));
-}
-
-// UTF-16, low byte first or high byte first, as UTF-8. Half a surrogate
-// pair alone becomes U+FFFD, which no code page has.
-std::string Utf16ToUtf8(const std::string &bytes, bool lowFirst) {
-    size_t units = bytes.size() / 2;
-    auto byte = [&](size_t k) {
-        return static_cast<unsigned long>(static_cast<unsigned char>(bytes[k]));
-    };
-    auto unit = [&](size_t i) {
-        return lowFirst ? byte(2 * i) | byte(2 * i + 1) << 8 : byte(2 * i) << 8 | byte(2 * i + 1);
-    };
-    auto within = [](unsigned long code, unsigned long from, unsigned long to) {
-        return code >= from && code < to;
-    };
-    std::string text;
-    for (size_t i = 0; i < units; ++i) {
-        unsigned long code = unit(i);
-        if (within(code, 0xD800, 0xDC00) && i + 1 < units && within(unit(i + 1), 0xDC00, 0xE000))
-            code = 0x10000 + ((code - 0xD800) << 10) + (unit(++i) - 0xDC00);
-        else if (within(code, 0xD800, 0xE000))
-            code = 0xFFFD;
-        AppendUtf8(text, code);
-    }
-    return text;
-}
-
-// A text behind a byte-order mark is read in the encoding the mark tells:
-// UTF-8, or UTF-16 either way round, which is read on as UTF-8.
-void ReadByteOrderMark(PlaylistText &text) {
-    std::string &bytes = text.bytes;
-    if (bytes.compare(0, 3, "\xEF\xBB\xBF") == 0) {
-        bytes.erase(0, 3);
-    } else if (bytes.compare(0, 2, "\xFF\xFE") == 0 || bytes.compare(0, 2, "\xFE\xFF") == 0) {
-        bool lowFirst = bytes[0] == '\xFF';
-        bytes = Utf16ToUtf8(bytes.substr(2), lowFirst);
-    } else {
-        return;
-    }
-    text.utf8 = true;
 }
 
 bool ReadWholeFile(const char *path, PlaylistText &text) {
@@ -119,113 +58,15 @@ bool ReadWholeFile(const char *path, PlaylistText &text) {
         return false;
     DWORD size = GetFileSize(file, nullptr);
     bool read = size != INVALID_FILE_SIZE && size <= LargestPlaylistFile;
+    std::string bytes;
     if (read) {
-        text.bytes.assign(size, '\0');
+        bytes.assign(size, '\0');
         DWORD got = 0;
-        read = size == 0 || (ReadFile(file, &text.bytes[0], size, &got, nullptr) && got == size);
+        read = size == 0 || (ReadFile(file, &bytes[0], size, &got, nullptr) && got == size);
     }
     CloseHandle(file);
-    text.utf8 = HasExtension(path, ".m3u8");
-    ReadByteOrderMark(text);
+    text = DecodePlaylistBytes(std::move(bytes), HasExtension(path, ".m3u8"));
     return read;
-}
-
-// The lines of a text, ended by CR, LF or both, without the blanks around.
-std::vector<std::string> LinesOf(const std::string &bytes) {
-    std::vector<std::string> lines;
-    size_t start = 0;
-    while (start <= bytes.size()) {
-        size_t end = bytes.find_first_of("\r\n", start);
-        if (end == std::string::npos)
-            end = bytes.size();
-        std::string line = bytes.substr(start, end - start);
-        size_t first = line.find_first_not_of(" \t");
-        size_t last = line.find_last_not_of(" \t");
-        lines.push_back(first == std::string::npos ? "" : line.substr(first, last - first + 1));
-        start = end + (bytes.compare(end, 2, "\r\n") == 0 ? 2 : 1);
-    }
-    return lines;
-}
-
-// "#SONIKBAY-CD:disc:0003.CD"
-bool ReadTrackComment(const std::string &line, ListedEntry &entry) {
-    if (line.compare(0, sizeof TrackComment - 1, TrackComment) != 0)
-        return false;
-    const char *disc = line.c_str() + sizeof TrackComment - 1;
-    char *end = nullptr;
-    entry.disc = std::strtoul(disc, &end, 10);
-    entry.track = true;
-    entry.text = *end == ':' ? end + 1 : "";
-    return true;
-}
-
-// .m3u and .m3u8: a path per line; "#EXTM3U", "#EXTINF" and other comments
-// name nothing, except the station's own disc tracks.
-std::vector<ListedEntry> ReadM3u(const std::string &bytes) {
-    std::vector<ListedEntry> entries;
-    for (const std::string &line : LinesOf(bytes)) {
-        ListedEntry entry;
-        if (ReadTrackComment(line, entry)) {
-            entries.push_back(entry);
-        } else if (!line.empty() && line[0] != '#') {
-            entry.text = line;
-            entries.push_back(entry);
-        }
-    }
-    return entries;
-}
-
-// .pls: "FileN=path" in the order of N; titles and lengths name nothing.
-std::vector<ListedEntry> ReadPls(const std::string &bytes) {
-    std::vector<std::pair<unsigned long, ListedEntry>> numbered;
-    for (const std::string &line : LinesOf(bytes)) {
-        if (line.size() < 6 || _strnicmp(line.c_str(), "File", 4) != 0)
-            continue;
-        char *end = nullptr;
-        unsigned long number = std::strtoul(line.c_str() + 4, &end, 10);
-        if (end == line.c_str() + 4 || *end != '=')
-            continue;
-        ListedEntry entry;
-        entry.text = end + 1;
-        numbered.emplace_back(number, entry);
-    }
-    std::stable_sort(numbered.begin(), numbered.end(),
-                     [](const auto &a, const auto &b) { return a.first < b.first; });
-    std::vector<ListedEntry> entries;
-    for (const auto &each : numbered)
-        entries.push_back(each.second);
-    return entries;
-}
-
-// UTF-8 to UTF-16; false for bytes that are no UTF-8. The platform's own
-// conversion from UTF-8 is missing on the oldest systems.
-bool Utf8ToWide(const std::string &text, std::wstring &wide) {
-    wide.clear();
-    for (size_t i = 0; i < text.size();) {
-        unsigned char lead = static_cast<unsigned char>(text[i]);
-        int extra = lead < 0x80 ? 0 : lead >= 0xF0 ? 3 : lead >= 0xE0 ? 2 : lead >= 0xC2 ? 1 : -1;
-        if (extra < 0 || lead > 0xF4 || text.size() - i <= static_cast<size_t>(extra))
-            return false;
-        unsigned long code = extra == 0 ? lead : lead & (0x3F >> extra);
-        for (int k = 1; k <= extra; ++k) {
-            unsigned char next = static_cast<unsigned char>(text[i + k]);
-            if ((next & 0xC0) != 0x80)
-                return false;
-            code = (code << 6) | (next & 0x3F);
-        }
-        const unsigned long smallest[] = {0, 0x80, 0x800, 0x10000};
-        if (code < smallest[extra] || code > 0x10FFFF || (code >= 0xD800 && code < 0xE000))
-            return false;
-        if (code >= 0x10000) {
-            code -= 0x10000;
-            wide += static_cast<wchar_t>(0xD800 + (code >> 10));
-            wide += static_cast<wchar_t>(0xDC00 + (code & 0x3FF));
-        } else {
-            wide += static_cast<wchar_t>(code);
-        }
-        i += static_cast<size_t>(extra) + 1;
-    }
-    return true;
 }
 
 // A UTF-16 text in the system's code page, and that back again.
@@ -254,9 +95,10 @@ std::wstring CodePageToWide(const std::string &text) {
 // the platform's own report of stand-ins is refused for some code pages,
 // UTF-8 among them, and says nothing of look-alikes.
 bool ToCodePage(std::string &text) {
-    std::wstring wide;
-    if (!Utf8ToWide(text, wide))
+    std::u16string utf16;
+    if (!Utf8ToUtf16(text, utf16))
         return false;
+    std::wstring wide(utf16.begin(), utf16.end());
     if (wide.empty())
         return true;
     std::string converted = WideToCodePage(wide);
@@ -277,84 +119,53 @@ std::string RootOf(const std::string &folder) {
 
 // The entry's path as the station stores it: separators made backslashes,
 // a relative path taken from the playlist file's folder, and one that starts
-// at the root from that folder's drive or share.
-std::string ResolvedPath(std::string text, const std::string &folder) {
+// at the root from that folder's drive or share. One the file listed from
+// its folder ("./", which the reader takes off) is relative whatever follows.
+std::string ResolvedPath(std::string text, const std::string &folder, bool fromFolder) {
     std::replace(text.begin(), text.end(), '/', '\\');
     bool absolute = text.size() > 1 && (text[1] == ':' || (text[0] == '\\' && text[1] == '\\'));
-    if (absolute)
+    if (absolute && !fromFolder)
         return text;
-    if (!text.empty() && text[0] == '\\')
+    if (!text.empty() && text[0] == '\\' && !fromFolder)
         return RootOf(folder) + text;
-    while (text.compare(0, 2, ".\\") == 0)
-        text.erase(0, 2);
     return folder + "\\" + text;
 }
 
-// What the import takes and what it does not, with the reasons.
-struct ImportResult {
-    CollectionEntries entries;
-    DWORD disc = 0;
-    int listed = 0;
-    std::vector<std::string> refused;
-};
-
 // An entry as a report quotes it: characters that show nothing as '?', and
 // a line longer than any entry cut after its first characters.
-std::string Quoted(std::string entry) {
+std::string Quoted(const Refusal &refusal) {
+    std::string entry = refusal.text;
     for (char &c : entry)
         c = static_cast<unsigned char>(c) < ' ' ? '?' : c;
-    if (entry.size() < static_cast<size_t>(EntryTextSize))
+    if (!refusal.cut && entry.size() < static_cast<size_t>(EntryTextSize))
         return entry;
     size_t cut = 0;
-    for (int shown = 0; shown < QuotedCharacters; ++shown)
+    for (int shown = 0; shown < QuotedCharacters && cut < entry.size(); ++shown)
         cut += IsDBCSLeadByteEx(CP_ACP, static_cast<BYTE>(entry[cut])) ? 2 : 1;
     return entry.substr(0, cut) + "...";
-}
-
-void Refuse(ImportResult &result, const std::string &entry, const char *reason) {
-    result.refused.push_back(Quoted(entry) + " (" + reason + ")");
 }
 
 // Why a listed entry cannot be taken, or null when it can; path is what the
 // collection keeps.
 const char *ReasonAgainst(const ListedEntry &entry, bool utf8, const std::string &folder,
-                          const ImportResult &result, std::string &path) {
+                          const PlaylistTally &tally, std::string &path) {
     path = entry.text;
     if (entry.track) {
         if (!IsTrackEntry(path.c_str()) || entry.disc == 0)
             return OtherType;
-        return result.disc != 0 && entry.disc != result.disc ? OtherDisc : nullptr;
+        return tally.disc != 0 && entry.disc != tally.disc ? OtherDisc : nullptr;
     }
-    if (path.find("://") != std::string::npos)
+    if (entry.address)
         return WebAddress;
     bool fits = !utf8 || ToCodePage(path);
-    path = ResolvedPath(path, folder);
+    path = ResolvedPath(path, folder, entry.fromFolder);
     if (!fits)
         return NotInCodePage;
-    if (path.size() >= EntryTextSize)
+    if (entry.cut || path.size() >= EntryTextSize)
         return PathTooLong;
     if (RouteByName(path.c_str()) == MediaRoute::None)
         return OtherType;
     return IsPlainFile(path.c_str()) ? nullptr : NoSuchFile;
-}
-
-void TakeEntries(const std::vector<ListedEntry> &listed, bool utf8, const std::string &folder,
-                 ImportResult &result) {
-    result.listed = static_cast<int>(listed.size());
-    for (const ListedEntry &entry : listed) {
-        std::string path;
-        const char *reason = ReasonAgainst(entry, utf8, folder, result, path);
-        if (reason == nullptr && result.entries.count >= MaxPlaylistEntries)
-            reason = CollectionFull;
-        if (reason != nullptr) {
-            Refuse(result, path, reason);
-            continue;
-        }
-        if (entry.track)
-            result.disc = entry.disc;
-        std::snprintf(result.entries.text[result.entries.count++], EntryTextSize, "%s",
-                      path.c_str());
-    }
 }
 
 // The collection's name: the file's name less its extension, at most as long
@@ -377,35 +188,38 @@ void ShowNamedFileError(HWND owner, const char *format, const char *path) {
     MessageBoxA(owner, text.c_str(), Text(IDS_ERROR_CAPTION), MB_OK | MB_ICONERROR);
 }
 
-void ShowImportReport(HWND owner, const char *path, const ImportResult &result) {
-    if (result.refused.empty() && result.entries.count > 0)
+void ShowImportReport(HWND owner, const char *path, const PlaylistTally &tally) {
+    if (tally.refused == 0 && !tally.taken.empty())
         return;
     char line[ReportLineSize];
-    std::snprintf(line, sizeof line, ImportReport, result.entries.count, result.listed,
-                  FileTitleOf(path));
+    std::snprintf(line, sizeof line, ImportReport, static_cast<int>(tally.taken.size()),
+                  static_cast<int>(tally.listed), FileTitleOf(path));
     std::string text = line;
-    if (!result.refused.empty())
+    if (tally.refused > 0)
         text += std::string("\n") + NotTakenHeading;
-    int shown = std::min(static_cast<int>(result.refused.size()), ListedRefusals);
-    for (int i = 0; i < shown; ++i)
-        text += "\n" + result.refused[static_cast<size_t>(i)];
-    if (shown < static_cast<int>(result.refused.size())) {
+    for (const Refusal &refusal : tally.refusals)
+        text += "\n" + Quoted(refusal) + " (" + refusal.reason + ")";
+    if (tally.refused > tally.refusals.size()) {
         std::snprintf(line, sizeof line, MoreNotTaken,
-                      static_cast<int>(result.refused.size()) - shown);
+                      static_cast<int>(tally.refused - tally.refusals.size()));
         text += "\n" + std::string(line);
     }
     MessageBoxA(owner, text.c_str(), Text(IDS_CAPTION), MB_OK | MB_ICONINFORMATION);
 }
 
 // The collection into the settings file, whole or not at all.
-bool WriteImported(HWND owner, const char *name, const ImportResult &result) {
+bool WriteImported(HWND owner, const char *name, const PlaylistTally &tally) {
+    static CollectionEntries entries;
+    entries.count = 0;
+    for (const std::string &taken : tally.taken)
+        std::snprintf(entries.text[entries.count++], EntryTextSize, "%s", taken.c_str());
     char section[PlayListNameSize + 8];
     std::snprintf(section, sizeof section, "List%s", name);
     int mark = SettingsWriteMark();
-    WriteCollectionEntries(section, result.entries);
+    WriteCollectionEntries(section, entries);
     char disc[16];
-    std::snprintf(disc, sizeof disc, "%lu", static_cast<unsigned long>(result.disc));
-    WriteSettingText(section, "CD_ID", result.disc != 0 ? disc : nullptr);
+    std::snprintf(disc, sizeof disc, "%lu", static_cast<unsigned long>(tally.disc));
+    WriteSettingText(section, "CD_ID", tally.disc != 0 ? disc : nullptr);
     bool listed = ListCollectionName(name);
     if (listed && !ReportSettingsWritesSince(mark, owner))
         return true;
@@ -439,20 +253,25 @@ bool ImportPlaylistFile(HWND owner, const char *path, char *name, size_t nameSiz
     std::string folder(path, static_cast<size_t>(FileTitleOf(path) - path));
     if (!folder.empty() && (folder.back() == '\\' || folder.back() == '/'))
         folder.pop_back();
-    static ImportResult result;
-    result = ImportResult{};
-    TakeEntries(HasExtension(path, ".pls") ? ReadPls(text.bytes) : ReadM3u(text.bytes), text.utf8,
-                folder, result);
+    PlaylistReader reader(text,
+                          HasExtension(path, ".pls") ? PlaylistFormat::Pls : PlaylistFormat::M3u);
+    PlaylistTally tally;
+    TallyPlaylist(
+        reader,
+        [&](const ListedEntry &entry, const PlaylistTally &sofar, std::string &kept) {
+            return ReasonAgainst(entry, text.utf8, folder, sofar, kept);
+        },
+        CollectionFull, tally);
     CollectionNameOf(path, name, nameSize);
-    if (result.entries.count == 0) {
-        ShowImportReport(owner, path, result);
+    if (tally.taken.empty()) {
+        ShowImportReport(owner, path, tally);
         return false;
     }
     if (CollectionListed(name) && !AskToReplaceCollection(owner, name))
         return false;
-    if (!WriteImported(owner, name, result))
+    if (!WriteImported(owner, name, tally))
         return false;
-    ShowImportReport(owner, path, result);
+    ShowImportReport(owner, path, tally);
     return true;
 }
 

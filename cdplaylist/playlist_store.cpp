@@ -6,7 +6,6 @@
 #include "shell/settings.h"
 #include "shell/text_table.h"
 
-#include <cctype>
 #include <cstdio>
 #include <cstring>
 
@@ -21,13 +20,6 @@ constexpr int NameSize = 128;
 int ListedCollectionCount() {
     int number = ReadSettingInt("PlayListTitle", "Number", 1);
     return number < 1 ? 1 : (number > MaxCollectionNames ? MaxCollectionNames : number);
-}
-
-bool IsTrackEntry(const char *entry) {
-    for (int i = 0; i < 4; ++i)
-        if (!std::isdigit(static_cast<unsigned char>(entry[i])))
-            return false;
-    return std::strcmp(entry + 4, ".CD") == 0;
 }
 
 bool WriteCollectionEntries(const char *section, const CollectionEntries &entries) {

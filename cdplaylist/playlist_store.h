@@ -4,6 +4,7 @@
 // collection is replaced.
 #pragma once
 #include "cdplaylist/sequencer.h"
+#include "cdplaylist/stored_entries.h"
 
 #include <windows.h>
 
@@ -32,6 +33,3 @@ bool ListCollectionName(const char *name);
 // Asks whether the existing collection of that name may be replaced; answers
 // whether the user said OK (Cancel is the default).
 bool AskToReplaceCollection(HWND owner, const char *name);
-
-// Whether an entry text is a disc track: four digits and ".CD".
-bool IsTrackEntry(const char *entry);

@@ -7,6 +7,7 @@
 
 #include "cdplaylist/cd_panel.h"
 #include "cdplaylist/cd_titles.h"
+#include "cdplaylist/stored_entries.h"
 #include "panekit/resources/panel_ids.h"
 #include "players/media_files.h"
 #include "shell/launcher_bar.h"
@@ -38,22 +39,6 @@ constexpr int RowSize = EntryBufferSize + 8;
 // The sequencer's stops are the station's own, not the user's.
 constexpr LPARAM FromStation = MAKELPARAM(0, FROM_STATION);
 
-// Sound: a sound-only file of another of the platform's devices, played in
-// the WAVE panel; Video: a file with a picture, in the VIDEO panel.
-enum class EntryType { Midi, Wave, Cd, End, Sound, Video, Unknown };
-
-EntryType TypeOfExtension(const char *extension) {
-    if (std::strcmp(extension, ".END") == 0)
-        return EntryType::End;
-    if (_strnicmp(extension, ".MID", 4) == 0 || _strnicmp(extension, ".RMI", 4) == 0)
-        return EntryType::Midi;
-    if (_strnicmp(extension, ".WAV", 4) == 0)
-        return EntryType::Wave;
-    if (_strnicmp(extension, ".CD", 4) == 0)
-        return EntryType::Cd;
-    return EntryType::Unknown;
-}
-
 // A file of none of the design's types: where the platform's devices play it.
 EntryType TypeOfRoute(MediaRoute route) {
     switch (route) {
@@ -63,20 +48,6 @@ EntryType TypeOfRoute(MediaRoute route) {
     case MediaRoute::Sound: return EntryType::Sound;
     default: return EntryType::Unknown;
     }
-}
-
-// By the extension of the entry's file name. Playlists stored by earlier
-// versions were typed from the name's first period: a name such as
-// "song.mid.old" that had a type that way keeps it. Other files go where
-// the platform plays them.
-EntryType TypeOf(const char *entry) {
-    char extension[EntryBufferSize] = "";
-    FileExtensionOf(entry, extension, sizeof extension);
-    EntryType type = TypeOfExtension(extension);
-    const char *first = std::strchr(FileTitleOf(entry), '.');
-    if (type == EntryType::Unknown && first != nullptr)
-        type = TypeOfExtension(first);
-    return type == EntryType::Unknown ? TypeOfRoute(RouteByName(entry)) : type;
 }
 
 // A file whose device may or may not show a picture is asked; one that
@@ -90,13 +61,11 @@ EntryType SoundOrVideo(const char *entry) {
 // The key after the last entry a collection can hold ends it, whatever a
 // damaged section has there.
 EntryType TypeAt(int index, const char *entry) {
-    return index >= MaxPlaylistEntries ? EntryType::End : TypeOf(entry);
-}
-
-// "0003.CD": tracks of a disc are numbered 1 to 255.
-bool NamesATrack(const char *entry) {
-    unsigned long track = std::strtoul(entry, nullptr, 10);
-    return track >= 1 && track <= 0xFF;
+    if (index >= MaxPlaylistEntries)
+        return EntryType::End;
+    // Files of none of the design's types go where the platform plays them.
+    EntryType type = EntryTypeOf(entry);
+    return type == EntryType::Unknown ? TypeOfRoute(RouteByName(entry)) : type;
 }
 
 // The entry of a key; a one-character text marks a missing key.

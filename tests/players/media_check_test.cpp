@@ -234,7 +234,8 @@ TEST(MediaCheck, DamagedFilesAreRefusedAsInvalidFiles) {
 // What a writer to a pipe leaves (placeholder sizes) and a copy cut short:
 // the data chunk, the last, claims more than the file holds. They pass
 // with the length of the sound there; so little sound that no whole block
-// is left does not, nor a claim the devices refuse.
+// is left does not, nor a claim the devices refuse. At a byte a second, 5 MB
+// play longer than a length can tell, and are told as the longest one.
 TEST(MediaCheck, OverstatedWaveDataPassesWithTheLengthHeld) {
     Bytes whole = MakeWave(PcmFormat(1, 22050, 16), 2000);
     size_t data = TagAt(whole, "data");
@@ -244,6 +245,10 @@ TEST(MediaCheck, OverstatedWaveDataPassesWithTheLengthHeld) {
     Bytes cut(whole.begin(), whole.end() - 1044);
     Bytes stereo = MakeWave(PcmFormat(2, 22050, 16), 100);
     Bytes lessThanABlock(stereo.begin(), stereo.begin() + TagAt(stereo, "data") + 8 + 3);
+    Bytes slow = MakeWave(PcmFormat(1, 1, 8), 0);
+    Poke32(slow, 4, 0x7FFFF024);
+    Poke32(slow, TagAt(slow, "data") + 4, 0x7FFFF000);
+    slow.resize(slow.size() + 5000000);
     const struct {
         const char *name;
         Bytes bytes;
@@ -252,7 +257,8 @@ TEST(MediaCheck, OverstatedWaveDataPassesWithTheLengthHeld) {
     } cases[] = {{"whole", whole, 0, WholeMediaLength},
                  {"piped", piped, 0, 2000},
                  {"cut", cut, 0, (88200 - 1044) * 1000 / 44100},
-                 {"less than a block", lessThanABlock, MCIERR_INVALID_FILE, WholeMediaLength}};
+                 {"less than a block", lessThanABlock, MCIERR_INVALID_FILE, WholeMediaLength},
+                 {"a byte a second", slow, 0, WholeMediaLength - 1}};
     for (const auto &c : cases) {
         std::string path = ScratchFile("held.wav");
         ASSERT_TRUE(WriteBytes(path, c.bytes));
