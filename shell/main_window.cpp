@@ -5,6 +5,7 @@
 #include "panekit/resources/panel_ids.h"
 #include "players/media_files.h"
 #include "shell/launcher_bar.h"
+#include "shell/open_files.h"
 #include "shell/settings.h"
 #include "shell/station.h"
 #include "shell/station_keys.h"
@@ -12,12 +13,13 @@
 
 #include <shellapi.h>
 #include <initializer_list>
+#include <string>
+#include <vector>
 
 namespace {
 
 constexpr DWORD MainStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
 constexpr DWORD MainExStyle = WS_EX_STATICEDGE | WS_EX_ACCEPTFILES;
-constexpr int DroppedNameSize = 530;
 
 int MeasuredNonClientHeight;
 HWND FocusAfterShow; // asked for while the main window was being built
@@ -90,25 +92,22 @@ LRESULT OnDestroy() {
     return 0;
 }
 
-void ShowNameTooLong() {
-    char text[256];
-    NameTooLongText(text, sizeof text);
-    MessageBoxA(MainWindow, text, Text(IDS_ERROR_CAPTION), MB_OK | MB_ICONERROR);
-}
-
+// Every file of the drop, as one list. A name is read whole, whatever its
+// length: one too long for the station is refused as such, never cut down
+// to some other file's name.
 LRESULT OnDropFiles(HDROP drop) {
-    char name[DroppedNameSize];
-    UINT needed = DragQueryFileA(drop, 0, nullptr, 0);
-    bool fits = needed > 0 && needed < sizeof name;
-    if (fits)
-        DragQueryFileA(drop, 0, name, sizeof name);
+    std::vector<std::string> names;
+    UINT count = DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
+    for (UINT i = 0; i < count; ++i) {
+        UINT needed = DragQueryFileA(drop, i, nullptr, 0);
+        if (needed == 0)
+            continue;
+        std::string name(needed + 1, '\0');
+        name.resize(DragQueryFileA(drop, i, &name[0], needed + 1));
+        names.push_back(name);
+    }
     DragFinish(drop);
-    // A name that does not fit is never cut down to some other file's name;
-    // it is refused in the platform's own words.
-    if (fits)
-        DispatchMediaFile(name);
-    else if (needed > 0)
-        ShowNameTooLong();
+    OpenFiles(names);
     return 0;
 }
 

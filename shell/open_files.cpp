@@ -1,0 +1,191 @@
+#include "shell/open_files.h"
+
+#include "cdplaylist/playlist_editor.h"
+#include "cdplaylist/playlist_exchange.h"
+#include "cdplaylist/playlist_store.h"
+#include "panekit/resources/panel_ids.h"
+#include "players/media_files.h"
+#include "shell/launcher_bar.h"
+#include "shell/settings.h"
+#include "shell/station.h"
+#include "shell/text_table.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+
+namespace {
+
+// The longest name a drop of one file takes; a longer one is refused in the
+// platform's own words, never cut down to some other file's name.
+constexpr size_t LongestDroppedName = 529;
+constexpr int ListedRefusals = 12;
+constexpr int ReportLineSize = 160;
+
+const char TakenReport[] = "%d of %d files taken into \"%s\".";
+const char NotTakenHeading[] = "Not taken:";
+const char MoreNotTaken[] = "... and %d more";
+const char NamesFullMessage[] = "There is no room for another collection.";
+
+// Why a file was not taken into the collection.
+const char *const OtherType = "not a file the station plays";
+const char *const NoSuchFile = "no such file";
+const char *const PathTooLong = "path too long";
+const char *const CollectionFull = "beyond the 99 entries of a collection";
+
+struct DroppedCollection {
+    CollectionEntries entries;
+    std::vector<std::string> refused;
+    int given = 0;
+};
+
+void ShowNameTooLong() {
+    char text[256];
+    NameTooLongText(text, sizeof text);
+    MessageBoxA(MainWindow, text, Text(IDS_ERROR_CAPTION), MB_OK | MB_ICONERROR);
+}
+
+// A file that is not there, named on a command line or handed over, is
+// named in the platform's own words before any player is bothered with it.
+void ShowNoSuchFile(const std::string &path) {
+    char reason[256] = "";
+    FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+                   ERROR_FILE_NOT_FOUND, 0, reason, sizeof reason, nullptr);
+    std::string text = std::string("[") + FileTitleOf(path.c_str()) + "]\n" + reason;
+    MessageBoxA(MainWindow, text.c_str(), Text(IDS_ERROR_CAPTION), MB_OK | MB_ICONERROR);
+}
+
+// A file of a type the station plays or reads that is not there. A file of
+// no type the station plays is refused as such, by its players' own rule.
+bool IsMissingMediaFile(const std::string &path) {
+    bool known = IsPlaylistFile(path.c_str()) || RouteByName(path.c_str()) != MediaRoute::None;
+    return known && path.size() < MAX_PATH &&
+           GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES;
+}
+
+void OpenOneFile(const std::string &path) {
+    if (path.size() > LongestDroppedName)
+        ShowNameTooLong();
+    else if (IsMissingMediaFile(path))
+        ShowNoSuchFile(path);
+    else
+        DispatchMediaFile(path.c_str());
+}
+
+const char *ReasonAgainst(const std::string &path) {
+    if (path.size() >= static_cast<size_t>(EntryTextSize))
+        return PathTooLong;
+    if (RouteByName(path.c_str()) == MediaRoute::None)
+        return OtherType;
+    return IsPlainFile(path.c_str()) ? nullptr : NoSuchFile;
+}
+
+// A path as a report quotes it: characters that show nothing as '?', and a
+// long one cut after its first characters.
+std::string Quoted(const std::string &path) {
+    std::string text = path.substr(0, 80);
+    for (char &c : text)
+        c = static_cast<unsigned char>(c) < ' ' ? '?' : c;
+    return path.size() > text.size() ? text + "..." : text;
+}
+
+void TakeFiles(const std::vector<std::string> &paths, DroppedCollection &collection) {
+    collection.given = static_cast<int>(paths.size());
+    for (const std::string &path : paths) {
+        const char *reason = ReasonAgainst(path);
+        if (reason == nullptr && collection.entries.count >= MaxPlaylistEntries)
+            reason = CollectionFull;
+        if (reason != nullptr) {
+            collection.refused.push_back(Quoted(path) + " (" + reason + ")");
+            continue;
+        }
+        std::snprintf(collection.entries.text[collection.entries.count++], EntryTextSize, "%s",
+                      path.c_str());
+    }
+}
+
+// The name of the first file's folder ("C:\My Music\a.mid": "My Music"), at
+// most as long as a name that survives a restart, brackets (which end a
+// section's name in the settings file) made round; "Dropped files" for a
+// file at the root of its drive or share.
+std::string CollectionNameOf(const std::string &first) {
+    size_t slash = first.find_last_of("\\/");
+    std::string folder = slash == std::string::npos ? "" : first.substr(0, slash);
+    size_t start = folder.find_last_of("\\/:");
+    std::string name = start == std::string::npos ? folder : folder.substr(start + 1);
+    if (name.empty())
+        return DroppedFilesName;
+    name = name.substr(0, CollectionNameLimit);
+    std::replace(name.begin(), name.end(), '[', '(');
+    std::replace(name.begin(), name.end(), ']', ')');
+    return name;
+}
+
+void ShowTakenReport(const std::string &name, const DroppedCollection &collection) {
+    if (collection.refused.empty())
+        return;
+    char line[ReportLineSize];
+    std::snprintf(line, sizeof line, TakenReport, collection.entries.count, collection.given,
+                  name.c_str());
+    std::string text = std::string(line) + "\n" + NotTakenHeading;
+    int shown = std::min(static_cast<int>(collection.refused.size()), ListedRefusals);
+    for (int i = 0; i < shown; ++i)
+        text += "\n" + collection.refused[static_cast<size_t>(i)];
+    if (shown < static_cast<int>(collection.refused.size())) {
+        std::snprintf(line, sizeof line, MoreNotTaken,
+                      static_cast<int>(collection.refused.size()) - shown);
+        text += "\n" + std::string(line);
+    }
+    MessageBoxA(MainWindow, text.c_str(), Text(IDS_CAPTION), MB_OK | MB_ICONINFORMATION);
+}
+
+// The collection into the settings file, whole or not at all.
+bool WriteCollection(const std::string &name, const DroppedCollection &collection) {
+    std::string section = "List" + name;
+    int mark = SettingsWriteMark();
+    WriteCollectionEntries(section.c_str(), collection.entries);
+    WriteSettingText(section.c_str(), "CD_ID", nullptr);
+    bool listed = ListCollectionName(name.c_str());
+    if (listed && !ReportSettingsWritesSince(mark, MainWindow))
+        return true;
+    WriteSettingText(section.c_str(), nullptr, nullptr);
+    if (!listed)
+        MessageBoxA(MainWindow, NamesFullMessage, Text(IDS_ERROR_CAPTION), MB_OK | MB_ICONERROR);
+    return false;
+}
+
+void PlayCollection(const std::string &name) {
+    std::snprintf(PlayListName, sizeof PlayListName, "%s", name.c_str());
+    std::snprintf(PlayListEntry, sizeof PlayListEntry, "List%s", name.c_str());
+    WriteSettingText("PlayList", "NowSelected", name.c_str());
+    CurrentEntryIndex = 0;
+    ShowCurrentCollection();
+    if (PlaylistPanel != nullptr)
+        SendMessageA(PlaylistPanel, WM_COMMAND, IDC_PLAY, 0);
+}
+
+void OpenAsCollection(const std::vector<std::string> &paths) {
+    static DroppedCollection collection;
+    collection = DroppedCollection{};
+    TakeFiles(paths, collection);
+    std::string name = CollectionNameOf(paths.front());
+    if (collection.entries.count == 0) {
+        ShowTakenReport(name, collection);
+        return;
+    }
+    if (CollectionListed(name.c_str()) && !AskToReplaceCollection(MainWindow, name.c_str()))
+        return;
+    if (!WriteCollection(name, collection))
+        return;
+    ShowTakenReport(name, collection);
+    PlayCollection(name);
+}
+
+} // namespace
+
+void OpenFiles(const std::vector<std::string> &paths) {
+    if (paths.size() == 1)
+        OpenOneFile(paths.front());
+    else if (paths.size() > 1)
+        OpenAsCollection(paths);
+}

@@ -1,0 +1,20 @@
+// Files given to the station from outside: dropped on its window, named on
+// its command line or handed over by a second start. One way in for all of
+// them, so that each behaves as a drop of the same files.
+#pragma once
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+// The name of the collection made of files that share no folder name.
+constexpr char DroppedFilesName[] = "Dropped files";
+
+// What a drop of these files does. One file: a media file plays in its
+// panel, a playlist file is imported, anything else is refused by a box that
+// names it. Several: the media files among them become a collection named
+// after the first one's folder, asked about before it replaces a listed one;
+// what cannot be taken is listed in one message; the playlist panel opens on
+// the collection and plays it from its first entry.
+void OpenFiles(const std::vector<std::string> &paths);
+

@@ -1,0 +1,116 @@
+// Files from outside the station: a drop of several, files named on the
+// command line and the files a second start hands to the running station.
+#include "tests/players/player_test_support.h"
+#include "tests/support/station_harness.h"
+
+#include "players/wave_panel.h"
+#include "shell/launcher_bar.h"
+#include "shell/open_files.h"
+#include "shell/startup.h"
+#include "shell/station.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace {
+
+class OpenFilesTest : public StationTest {
+  protected:
+    void SetUp() override {
+        StationTest::SetUp();
+        directory = MakeMediaDir("open_files");
+        collection = directory.substr(directory.rfind('\\') + 1);
+    }
+
+    void StartHere(const std::string &commandLine = "") {
+        SimCardConfig card;
+        card.mixer.present = true; // no box about a missing mixer
+        ASSERT_EQ(Start(commandLine.c_str(), card), 0 + StationRunning);
+        Pump(300);
+    }
+
+    std::vector<std::string> OpenedElements() {
+        std::vector<std::string> opened;
+        for (const SimMciCall &call : SimMciCallsOf(MCI_OPEN))
+            if (call.deviceType != "cdaudio")
+                opened.push_back(call.text);
+        return opened;
+    }
+
+    std::vector<std::string> Entries(const std::string &name) {
+        std::vector<std::string> entries;
+        for (int row = 0;; ++row) {
+            std::string entry = Setting(("List" + name).c_str(), std::to_string(row).c_str());
+            if (entry == "<missing>" || entry.find(':') == std::string::npos)
+                return entries;
+            entries.push_back(entry);
+        }
+    }
+
+    std::vector<std::string> Songs(int count) {
+        std::vector<std::string> songs;
+        for (int i = 0; i < count; ++i)
+            songs.push_back(WriteSong(directory, ("song" + std::to_string(i) + ".mid").c_str(), 2));
+        return songs;
+    }
+
+    std::string directory;
+    std::string collection; // named after the folder of the songs
+};
+
+// ---- A drop of several files ----
+
+TEST_F(OpenFilesTest, SeveralDroppedFilesBecomeACollectionPlayedFromItsFirst) {
+    StartHere();
+    robot.Forget();
+    std::vector<std::string> songs = Songs(3);
+    DropOnMainWindow(songs);
+    Pump(300);
+    EXPECT_TRUE(robot.Seen().empty());
+    EXPECT_EQ(Entries(collection), songs);
+    EXPECT_EQ(std::string(PlayListName), collection);
+    EXPECT_TRUE(PlaylistPanelShown);
+    ASSERT_FALSE(OpenedElements().empty());
+    EXPECT_EQ(OpenedElements().front(), songs[0]);
+}
+
+TEST_F(OpenFilesTest, WhatACollectionCannotTakeIsListedInOneMessage) {
+    StartHere();
+    robot.Forget();
+    std::vector<std::string> files = Songs(101);
+    files.insert(files.begin() + 1, directory + "\\notes.txt");
+    files.insert(files.begin() + 2, directory + "\\gone.mid");
+    DropOnMainWindow(files);
+    Pump(500);
+    ASSERT_EQ(robot.Seen().size(), 1u);
+    EXPECT_EQ(robot.Seen()[0].text, "99 of 103 files taken into \"" + collection +
+                                        "\".\nNot taken:\n" + directory +
+                                        "\\notes.txt (not a file the station plays)\n" + directory +
+                                        "\\gone.mid (no such file)\n" + files[101] +
+                                        " (beyond the 99 entries of a collection)\n" + files[102] +
+                                        " (beyond the 99 entries of a collection)");
+    EXPECT_EQ(Entries(collection).size(), 99u);
+}
+
+TEST_F(OpenFilesTest, ACollectionOfTheSameNameIsReplacedOnlyWhenTheUserSaysSo) {
+    StartHere();
+    std::vector<std::string> songs = Songs(3);
+    DropOnMainWindow({songs[0], songs[1]});
+    Pump(300);
+    robot.Forget();
+    robot.SetAnswer([](const SeenBox &) { return IDCANCEL; });
+    DropOnMainWindow({songs[2], songs[0]});
+    Pump(300);
+    ASSERT_EQ(robot.Seen().size(), 1u);
+    EXPECT_EQ(robot.Seen()[0].text, "The collection \"" + collection + "\" exists.\nReplace it?");
+    EXPECT_EQ(Entries(collection), (std::vector<std::string>{songs[0], songs[1]}));
+    robot.SetAnswer([](const SeenBox &) { return IDOK; });
+    DropOnMainWindow({songs[2], songs[0]});
+    Pump(300);
+    EXPECT_EQ(Entries(collection), (std::vector<std::string>{songs[2], songs[0]}));
+}
+
+} // namespace
