@@ -189,3 +189,93 @@ void OpenFiles(const std::vector<std::string> &paths) {
     else if (paths.size() > 1)
         OpenAsCollection(paths);
 }
+
+namespace {
+
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t';
+}
+
+// The words of a command line as the platform's start-up code splits them:
+// blanks outside quotes end a word; 2n backslashes before a quote are n
+// backslashes and the quote opens or closes, 2n+1 are n and a quote;
+// backslashes before anything else are themselves.
+std::vector<std::string> WordsOf(const char *line) {
+    std::vector<std::string> words;
+    const char *p = line;
+    while (true) {
+        while (IsBlank(*p))
+            ++p;
+        if (*p == '\0')
+            return words;
+        std::string word;
+        bool quoted = false;
+        while (*p != '\0' && (quoted || !IsBlank(*p))) {
+            size_t backslashes = 0;
+            while (p[backslashes] == '\\')
+                ++backslashes;
+            if (backslashes == 0 && *p != '"') {
+                word += *p++;
+                continue;
+            }
+            if (p[backslashes] != '"') {
+                word.append(backslashes, '\\');
+                p += backslashes;
+                continue;
+            }
+            word.append(backslashes / 2, '\\');
+            if (backslashes % 2 == 1)
+                word += '"';
+            else
+                quoted = !quoted;
+            p += backslashes + 1;
+        }
+        words.push_back(word);
+    }
+}
+
+// What the AudioCD command of the platform's shell puts after "/play": the
+// track request with its '%' and what follows it, a drive ("D:" or "D:\")
+// or a disc track file.
+bool BelongsToPlayRequest(const std::string &word) {
+    char extension[16] = "";
+    FileExtensionOf(word.c_str(), extension, sizeof extension);
+    bool drive = (word.size() == 2 || (word.size() == 3 && word[2] == '\\')) && word[1] == ':';
+    return drive || lstrcmpiA(extension, ".cda") == 0;
+}
+
+// A path taken from the current folder, as the second start that read it
+// had it: the running station's current folder may be another.
+std::string FullPathOf(const std::string &path) {
+    bool absolute = path.size() > 1 && (path[1] == ':' || (path[0] == '\\' && path[1] == '\\'));
+    if (absolute)
+        return path;
+    char folder[MAX_PATH];
+    DWORD length = GetCurrentDirectoryA(sizeof folder, folder);
+    if (length == 0 || length >= sizeof folder)
+        return path;
+    std::string base = folder;
+    if (!path.empty() && path[0] == '\\')
+        return base.substr(0, 2) + path;
+    if (base.back() != '\\')
+        base += '\\';
+    return base + (path.compare(0, 2, ".\\") == 0 ? path.substr(2) : path);
+}
+
+} // namespace
+
+std::vector<std::string> FilesOfCommandLine(const char *commandLine) {
+    std::vector<std::string> files;
+    if (commandLine == nullptr)
+        return files;
+    std::vector<std::string> words = WordsOf(commandLine);
+    bool playRequest = !words.empty() && words.front() == "/play";
+    for (const std::string &word : words) {
+        if (playRequest && word.find('%') != std::string::npos)
+            break; // the track number and whatever follows it
+        if (word.empty() || word[0] == '/' || (playRequest && BelongsToPlayRequest(word)))
+            continue;
+        files.push_back(FullPathOf(word));
+    }
+    return files;
+}

@@ -18,3 +18,8 @@ constexpr char DroppedFilesName[] = "Dropped files";
 // the collection and plays it from its first entry.
 void OpenFiles(const std::vector<std::string> &paths);
 
+// The files a command line names, as full paths, in order: words quoted or
+// not, by the platform's rules for quotes and backslashes. Switches are no
+// files, nor are the words of a "/play" request for a disc track.
+std::vector<std::string> FilesOfCommandLine(const char *commandLine);
+

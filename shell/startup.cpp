@@ -9,6 +9,7 @@
 #include "shell/fonts.h"
 #include "shell/launcher_bar.h"
 #include "shell/main_window.h"
+#include "shell/open_files.h"
 #include "shell/settings.h"
 #include "shell/shell_integration.h"
 #include "shell/station.h"
@@ -18,6 +19,8 @@
 #include <commdlg.h>
 #include <cstring>
 #include <initializer_list>
+#include <string>
+#include <vector>
 
 HWND MainWindow;
 HWND LauncherBar;
@@ -228,6 +231,10 @@ int LanguageCodeOf(const char *value) {
 int StartStation(HINSTANCE instance, HINSTANCE previous, const char *commandLine, int showState) {
     ForgetWindows();
     SettingsWriteFailed();
+    // The command line is read once, here. Where files stand beside "/play"
+    // the files win and the disc's track request is ignored: the files are
+    // what the user pointed at.
+    std::vector<std::string> files = FilesOfCommandLine(commandLine);
     if (RaiseRunningStation())
         return 1;
     if (previous == nullptr && !RegisterMainWindowClass(instance))
@@ -264,7 +271,10 @@ int StartStation(HINSTANCE instance, HINSTANCE previous, const char *commandLine
     OpenPreviousPanels();
     ShowMainWindow(showState);
     UpdateWindow(MainWindow);
-    HonourCommandLine(commandLine);
+    if (files.empty())
+        HonourCommandLine(commandLine);
+    else
+        OpenFiles(files);
     return StationRunning;
 }
 

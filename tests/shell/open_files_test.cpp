@@ -61,6 +61,10 @@ class OpenFilesTest : public StationTest {
     std::string collection; // named after the folder of the songs
 };
 
+std::string Quoted(const std::string &path) {
+    return "\"" + path + "\"";
+}
+
 // ---- A drop of several files ----
 
 TEST_F(OpenFilesTest, SeveralDroppedFilesBecomeACollectionPlayedFromItsFirst) {
@@ -111,6 +115,71 @@ TEST_F(OpenFilesTest, ACollectionOfTheSameNameIsReplacedOnlyWhenTheUserSaysSo) {
     DropOnMainWindow({songs[2], songs[0]});
     Pump(300);
     EXPECT_EQ(Entries(collection), (std::vector<std::string>{songs[2], songs[0]}));
+}
+
+// ---- The command line ----
+
+TEST_F(OpenFilesTest, CommandLineWordsFollowThePlatformsQuotes) {
+    char folder[MAX_PATH];
+    GetCurrentDirectoryA(sizeof folder, folder);
+    std::string here = std::string(folder) + (folder[std::strlen(folder) - 1] == '\\' ? "" : "\\");
+    using Files = std::vector<std::string>;
+    EXPECT_EQ(FilesOfCommandLine("\"C:\\My Music\\a b.mid\"  C:\\x.mid"),
+              (Files{"C:\\My Music\\a b.mid", "C:\\x.mid"}));
+    EXPECT_EQ(FilesOfCommandLine("song.mid .\\b.wav"), (Files{here + "song.mid", here + "b.wav"}));
+    EXPECT_EQ(FilesOfCommandLine("C:\\PROGRA~1\\SONG~1.MID"), (Files{"C:\\PROGRA~1\\SONG~1.MID"}));
+    EXPECT_EQ(FilesOfCommandLine("C:\\a\" b\"\\c.mid \\\\srv\\s\\\\\\\"q.mid"),
+              (Files{"C:\\a b\\c.mid", "\\\\srv\\s\\\"q.mid"}));
+    EXPECT_EQ(FilesOfCommandLine("/play"), Files{});
+    EXPECT_EQ(FilesOfCommandLine("/play %3"), Files{});
+    EXPECT_EQ(FilesOfCommandLine("  /play D:\\Track%  12.cda"), Files{});
+    EXPECT_EQ(FilesOfCommandLine("/play D:\\ D:\\Track01.cda"), Files{});
+    EXPECT_EQ(FilesOfCommandLine("/play \"C:\\x y.mid\""), Files{"C:\\x y.mid"});
+    EXPECT_EQ(FilesOfCommandLine(""), Files{});
+}
+
+// A path of 259 characters, blanks in its folders, quoted as the shell
+// quotes it: the file plays.
+TEST_F(OpenFilesTest, AFileOnTheCommandLinePlays) {
+    std::string path = directory + "\\with blanks";
+    CreateDirectoryA(path.c_str(), nullptr);
+    const size_t target = 259 - std::strlen("\\song.mid");
+    while (path.size() < target) {
+        size_t left = target - path.size() - 1; // after the backslash
+        path += "\\" + std::string(left <= 100 ? left : left < 102 ? 50 : 100, 'f');
+        CreateDirectoryA(path.c_str(), nullptr);
+    }
+    std::string song = WriteSong(path, "song.mid", 2);
+    ASSERT_EQ(song.size(), 259u);
+    StartHere(Quoted(song));
+    EXPECT_TRUE(robot.Seen().empty());
+    EXPECT_EQ(OpenedElements(), std::vector<std::string>{song});
+}
+
+TEST_F(OpenFilesTest, SeveralFilesBesidePlayBecomeACollectionAndTheDiscWaits) {
+    std::vector<std::string> songs = Songs(2);
+    StartHere("/play " + Quoted(songs[0]) + " " + songs[1]);
+    EXPECT_EQ(Entries(collection), songs);
+    ASSERT_FALSE(OpenedElements().empty());
+    EXPECT_EQ(OpenedElements().front(), songs[0]);
+    for (const SimMciCall &call : SimMciCallsOf(MCI_PLAY))
+        EXPECT_NE(call.deviceType, "cdaudio") << "the files win over the disc";
+}
+
+TEST_F(OpenFilesTest, APlaylistFileOnTheCommandLineIsImported) {
+    std::vector<std::string> songs = Songs(2);
+    WriteBytes(directory + "\\mix.m3u", Bytes(songs[0].begin(), songs[0].end()));
+    StartHere(Quoted(directory + "\\mix.m3u"));
+    EXPECT_EQ(Entries("mix"), std::vector<std::string>{songs[0]});
+    EXPECT_EQ(std::string(PlayListName), "mix");
+}
+
+TEST_F(OpenFilesTest, AMissingFileOnTheCommandLineIsNamedInABox) {
+    StartHere(Quoted(directory + "\\gone.mid"));
+    ASSERT_EQ(robot.Seen().size(), 1u);
+    EXPECT_EQ(robot.Seen()[0].caption, "sonikbay32 error");
+    EXPECT_EQ(robot.Seen()[0].text.substr(0, 11), "[gone.mid]\n");
+    EXPECT_TRUE(IsWindow(MainWindow));
 }
 
 } // namespace
