@@ -111,6 +111,53 @@ LRESULT OnDropFiles(HDROP drop) {
     return 0;
 }
 
+// Files a second start handed over wait in a list of their own until the
+// station is free to open them: a dialog of the station's own (the save
+// question, a file dialog, the configuration) disables the main window
+// while it runs, and keeps what the user was doing from being cut short.
+// Hand-overs that come close together, as the shell's one start per file
+// of a selection, open as one list.
+constexpr UINT OpenKeptFilesMessage = WM_APP + 1;
+constexpr UINT_PTR KeptFilesTimer = 1;
+constexpr UINT KeptFilesDelay = 250;
+std::vector<std::string> KeptFiles;
+
+void BringToFront(HWND window) {
+    if (IsIconic(window))
+        ShowWindow(window, SW_SHOWNORMAL);
+    SetWindowPos(window, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+}
+
+// Only files are taken here: anything else is left alone, and nothing that
+// shows a box or plays runs while the sender waits.
+LRESULT OnCopyData(HWND window, const COPYDATASTRUCT *data) {
+    std::vector<std::string> paths;
+    if (data == nullptr || !ReadHandedFiles(*data, paths))
+        return FALSE;
+    KeptFiles.insert(KeptFiles.end(), paths.begin(), paths.end());
+    BringToFront(window);
+    PostMessageA(window, OpenKeptFilesMessage, 0, 0);
+    return TRUE;
+}
+
+LRESULT OnOpenKeptFiles(HWND window) {
+    if ((GetWindowLongA(window, GWL_STYLE) & WS_DISABLED) != 0) {
+        SetTimer(window, KeptFilesTimer, KeptFilesDelay, nullptr);
+        return 0;
+    }
+    KillTimer(window, KeptFilesTimer);
+    std::vector<std::string> paths;
+    paths.swap(KeptFiles);
+    OpenFiles(paths);
+    return 0;
+}
+
+LRESULT OnTimer(HWND window, WPARAM timer) {
+    if (timer == KeptFilesTimer)
+        return OnOpenKeptFiles(window);
+    return 0;
+}
+
 LRESULT OnMixerControlChange(DWORD controlId) {
     if (MixerHandle != nullptr)
         TrackMixerChange(controlId);
@@ -138,6 +185,9 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_ENDSESSION: return OnEndSession(window);
     case WM_DESTROY: return OnDestroy();
     case WM_DROPFILES: return OnDropFiles(reinterpret_cast<HDROP>(wParam));
+    case WM_COPYDATA: return OnCopyData(window, reinterpret_cast<COPYDATASTRUCT *>(lParam));
+    case OpenKeptFilesMessage: return OnOpenKeptFiles(window);
+    case WM_TIMER: return OnTimer(window, wParam);
     case WM_QUERYNEWPALETTE: return 1;
     case WM_PALETTECHANGED: InvalidateRect(window, nullptr, TRUE); return 0;
     case MM_MIXM_CONTROL_CHANGE: return OnMixerControlChange(static_cast<DWORD>(lParam));
@@ -172,6 +222,7 @@ void UnregisterMainWindowClass(HINSTANCE instance) {
 
 HWND CreateMainWindow() {
     FocusAfterShow = nullptr;
+    KeptFiles.clear();
     MainWindow = CreateWindowExA(MainExStyle, MainWindowClass, Text(IDS_CAPTION), MainStyle,
                                  WindowX, WindowY, StationWidth, CaptionHeight + 44, nullptr,
                                  nullptr, ProgramInstance, nullptr);

@@ -279,3 +279,46 @@ std::vector<std::string> FilesOfCommandLine(const char *commandLine) {
     }
     return files;
 }
+
+bool HandFilesTo(HWND running, const std::vector<std::string> &paths) {
+    std::string list;
+    size_t count = 0;
+    for (const std::string &path : paths) {
+        if (path.empty() || path.size() > LongestHandedPath || count == MostHandedFiles ||
+            list.size() + path.size() + 2 > MostHandedBytes)
+            continue;
+        list += path;
+        list += '\0';
+        ++count;
+    }
+    if (count == 0)
+        return false;
+    list += '\0';
+    COPYDATASTRUCT data{};
+    data.dwData = HandedFilesTag;
+    data.cbData = static_cast<DWORD>(list.size());
+    data.lpData = &list[0];
+    return SendMessageA(running, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data)) == TRUE;
+}
+
+bool ReadHandedFiles(const COPYDATASTRUCT &data, std::vector<std::string> &paths) {
+    paths.clear();
+    const char *bytes = static_cast<const char *>(data.lpData);
+    DWORD size = data.cbData;
+    if (data.dwData != HandedFilesTag || bytes == nullptr || size < 3 || size > MostHandedBytes ||
+        bytes[size - 1] != '\0' || bytes[size - 2] != '\0')
+        return false;
+    // Every path ends before the last NUL, which was checked above: the
+    // search for a path's end stops there at the latest.
+    DWORD at = 0;
+    while (at < size - 1) {
+        size_t length = std::strlen(bytes + at);
+        if (length == 0 || length > LongestHandedPath || paths.size() == MostHandedFiles) {
+            paths.clear();
+            return false;
+        }
+        paths.emplace_back(bytes + at, length);
+        at += static_cast<DWORD>(length) + 1;
+    }
+    return !paths.empty();
+}

@@ -23,3 +23,23 @@ void OpenFiles(const std::vector<std::string> &paths);
 // files, nor are the words of a "/play" request for a disc track.
 std::vector<std::string> FilesOfCommandLine(const char *commandLine);
 
+// ---- The hand-over of a second start's files to the running station ----
+
+// The tag of WM_COPYDATA's data that is a list of files: each path ended by
+// its NUL, the list by one more.
+constexpr ULONG_PTR HandedFilesTag = 0x53424631;
+// What the running station takes at most: files, characters of one path,
+// and bytes of the whole list.
+constexpr size_t MostHandedFiles = 1000;
+constexpr size_t LongestHandedPath = 1023;
+constexpr DWORD MostHandedBytes = 64 * 1024;
+
+// Sends the files to the running station's main window and answers whether
+// it took them. Paths longer than the station takes are left out.
+bool HandFilesTo(HWND running, const std::vector<std::string> &paths);
+
+// The files of a hand-over, checked before anything is taken: the tag, the
+// size, the NULs that end each path and the list, each path's length and
+// their number. Answers false, with no files, for any other data; never
+// reads past the data's size.
+bool ReadHandedFiles(const COPYDATASTRUCT &data, std::vector<std::string> &paths);

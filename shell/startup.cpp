@@ -74,10 +74,14 @@ void ForgetWindows() {
         *window = nullptr;
 }
 
-bool RaiseRunningStation() {
+// A second start hands its files, if any, to the running station, which
+// opens them as a drop of them, and raises its window.
+bool RaiseRunningStation(const std::vector<std::string> &files) {
     HWND running = FindWindowA(MainWindowClass, nullptr);
     if (running == nullptr)
         return false;
+    if (!files.empty())
+        HandFilesTo(running, files);
     if (IsIconic(running))
         ShowWindow(running, SW_SHOWNORMAL);
     SetWindowPos(running, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
@@ -235,7 +239,7 @@ int StartStation(HINSTANCE instance, HINSTANCE previous, const char *commandLine
     // the files win and the disc's track request is ignored: the files are
     // what the user pointed at.
     std::vector<std::string> files = FilesOfCommandLine(commandLine);
-    if (RaiseRunningStation())
+    if (RaiseRunningStation(files))
         return 1;
     if (previous == nullptr && !RegisterMainWindowClass(instance))
         return 0;

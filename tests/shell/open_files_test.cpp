@@ -182,4 +182,75 @@ TEST_F(OpenFilesTest, AMissingFileOnTheCommandLineIsNamedInABox) {
     EXPECT_TRUE(IsWindow(MainWindow));
 }
 
+// ---- A second start's files ----
+
+TEST_F(OpenFilesTest, ASecondStartHandsItsFilesToTheRunningStationAndEnds) {
+    StartHere();
+    ShowWindow(MainWindow, SW_MINIMIZE);
+    Pump();
+    std::string song = Songs(1)[0];
+    DWORD started = GetTickCount();
+    EXPECT_EQ(RunProgram(BuildFile("sbay32.exe"), Quoted(song)), 1u);
+    EXPECT_LT(GetTickCount() - started, 2000u);
+    Pump(300);
+    EXPECT_EQ(OpenedElements(), std::vector<std::string>{song});
+    EXPECT_FALSE(IsIconic(MainWindow));
+    EXPECT_EQ(FindWindowA("sonikbay", nullptr), MainWindow);
+    EXPECT_EQ(FindWindowExA(nullptr, MainWindow, "sonikbay", nullptr), nullptr);
+}
+
+// Files handed over while the station asks about an unsaved take wait for
+// the answer; the take is still there to be asked about.
+TEST_F(OpenFilesTest, FilesHandedOverDuringAQuestionOpenOnceItIsAnswered) {
+    StartHere();
+    std::string song = Songs(1)[0];
+    std::snprintf(WaveFileTitle, sizeof WaveFileTitle, "UNTITLED.WAV");
+    WaveModified = 1;
+    bool openedDuringQuestion = true;
+    robot.SetAnswer([&](const SeenBox &) {
+        HandFilesTo(MainWindow, {song});
+        Sleep(400);
+        openedDuringQuestion = !OpenedElements().empty();
+        return IDCANCEL;
+    });
+    PostMessageA(MainWindow, WM_CLOSE, 0, 0);
+    Pump(1000);
+    EXPECT_FALSE(openedDuringQuestion);
+    EXPECT_EQ(OpenedElements(), std::vector<std::string>{song});
+    EXPECT_EQ(WaveModified, 1);
+    EXPECT_TRUE(IsWindow(MainWindow));
+    WaveModified = 0;
+}
+
+TEST_F(OpenFilesTest, HandOversThatAreNoListOfFilesAreIgnored) {
+    StartHere();
+    robot.Forget();
+    auto send = [](ULONG_PTR tag, const std::string &bytes) {
+        COPYDATASTRUCT data{tag, static_cast<DWORD>(bytes.size()),
+                            const_cast<char *>(bytes.data())};
+        return SendMessageA(MainWindow, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data));
+    };
+    std::string song = Songs(1)[0];
+    std::string list = song + std::string(2, '\0');
+    std::string thousands;
+    for (int i = 0; i < 2000; ++i)
+        thousands += song.substr(0, 20) + '\0';
+    EXPECT_EQ(send(12345, list), FALSE) << "another tag";
+    EXPECT_EQ(send(HandedFilesTag, song), FALSE) << "no NUL";
+    EXPECT_EQ(send(HandedFilesTag, song + '\0'), FALSE) << "no end of the list";
+    EXPECT_EQ(send(HandedFilesTag, std::string(100 * 1024, 'x') + std::string(2, '\0')), FALSE);
+    EXPECT_EQ(send(HandedFilesTag, std::string(2000, 'x') + std::string(2, '\0')), FALSE);
+    EXPECT_EQ(send(HandedFilesTag, thousands + '\0'), FALSE);
+    EXPECT_EQ(send(HandedFilesTag, std::string(2, '\0')), FALSE) << "no paths";
+    EXPECT_EQ(send(HandedFilesTag, song + std::string(3, '\0') + "x" + std::string(2, '\0')),
+              FALSE);
+    EXPECT_EQ(send(HandedFilesTag, ""), FALSE);
+    Pump(300);
+    EXPECT_TRUE(robot.Seen().empty());
+    EXPECT_TRUE(OpenedElements().empty());
+    EXPECT_EQ(send(HandedFilesTag, list), TRUE) << "the station answers on";
+    Pump(300);
+    EXPECT_EQ(OpenedElements(), std::vector<std::string>{song});
+}
+
 } // namespace
