@@ -5,7 +5,14 @@
 ;
 ; It puts the program, its DLL and the read-me into one folder under Program
 ; Files, a shortcut into the Start menu and an uninstaller into Add/Remove
-; Programs. The uninstaller removes exactly those. SONIKBAY.INI, which keeps
+; Programs, and offers the station in "Open with" for the types it plays
+; without taking any type's default: the application entry that Windows 98,
+; 2000 and later read (HKCR\Applications\sbay32.exe, its open verb and its
+; supported types) and, for Windows XP and later, an entry in each type's
+; OpenWithList. On Windows 95, which reads neither, the station is reached
+; through its shortcut and drops. The uninstaller removes exactly those,
+; a type's key or OpenWithList only when the installer made it and no other
+; program has put a key of its own into it since. SONIKBAY.INI, which keeps
 ; the user's disc names and playlists, lives in the Windows directory and is
 ; never touched.
 
@@ -16,6 +23,42 @@ ManifestSupportedOS all
 
 !define PRODUCT "sonikbay32"
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\${PRODUCT}"
+!define APP_KEY "Applications\sbay32.exe"
+
+; Registers one type: its OpenWithList entry, and in the uninstall key what
+; the installer made for it (1: the type's key, 2: its OpenWithList), kept
+; from the first installation when the station is installed again.
+!macro OpenWithType EXT
+    ClearErrors
+    ReadRegDWORD $1 HKLM "${UNINSTALL_KEY}" "OpenWith${EXT}"
+    IfErrors 0 made_known_${EXT}
+    StrCpy $1 0
+    ClearErrors
+    EnumRegKey $0 HKCR "${EXT}" 0
+    IfErrors 0 +2
+    IntOp $1 $1 | 1
+    ClearErrors
+    EnumRegKey $0 HKCR "${EXT}\OpenWithList" 0
+    IfErrors 0 +2
+    IntOp $1 $1 | 2
+    WriteRegDWORD HKLM "${UNINSTALL_KEY}" "OpenWith${EXT}" $1
+made_known_${EXT}:
+    WriteRegStr HKCR "${APP_KEY}\SupportedTypes" "${EXT}" ""
+    WriteRegStr HKCR "${EXT}\OpenWithList\sbay32.exe" "" ""
+!macroend
+
+; Takes the type's entry out again, and the keys the installer made for it
+; when no other key is in them.
+!macro UnOpenWithType EXT
+    DeleteRegKey HKCR "${EXT}\OpenWithList\sbay32.exe"
+    ReadRegDWORD $1 HKLM "${UNINSTALL_KEY}" "OpenWith${EXT}"
+    IntOp $2 $1 & 2
+    IntCmp $2 0 +2
+    DeleteRegKey /ifempty HKCR "${EXT}\OpenWithList"
+    IntOp $2 $1 & 1
+    IntCmp $2 0 +2
+    DeleteRegKey /ifempty HKCR "${EXT}"
+!macroend
 
 Name "${PRODUCT} ${VERSION}"
 Caption "${PRODUCT} ${VERSION} Setup"
@@ -80,6 +123,21 @@ Section
     WriteRegStr HKLM "${UNINSTALL_KEY}" "QuietUninstallString" '"$INSTDIR\uninstall.exe" /S'
     WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoModify" 1
     WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoRepair" 1
+    ; "Open with": the types of the design, the ones the platform's own
+    ; devices commonly play and the playlist files the station reads.
+    WriteRegStr HKCR "${APP_KEY}" "FriendlyAppName" "${PRODUCT}"
+    WriteRegStr HKCR "${APP_KEY}\shell\open\command" "" '"$INSTDIR\sbay32.exe" "%1"'
+    !insertmacro OpenWithType .mid
+    !insertmacro OpenWithType .midi
+    !insertmacro OpenWithType .rmi
+    !insertmacro OpenWithType .wav
+    !insertmacro OpenWithType .avi
+    !insertmacro OpenWithType .mp3
+    !insertmacro OpenWithType .mpg
+    !insertmacro OpenWithType .mpeg
+    !insertmacro OpenWithType .m3u
+    !insertmacro OpenWithType .m3u8
+    !insertmacro OpenWithType .pls
 SectionEnd
 
 Section "Uninstall"
@@ -91,5 +149,17 @@ Section "Uninstall"
     Delete "$INSTDIR\uninstall.exe"
     ; Only when empty: whatever the user put there stays.
     RMDir "$INSTDIR"
+    !insertmacro UnOpenWithType .mid
+    !insertmacro UnOpenWithType .midi
+    !insertmacro UnOpenWithType .rmi
+    !insertmacro UnOpenWithType .wav
+    !insertmacro UnOpenWithType .avi
+    !insertmacro UnOpenWithType .mp3
+    !insertmacro UnOpenWithType .mpg
+    !insertmacro UnOpenWithType .mpeg
+    !insertmacro UnOpenWithType .m3u
+    !insertmacro UnOpenWithType .m3u8
+    !insertmacro UnOpenWithType .pls
+    DeleteRegKey HKCR "${APP_KEY}"
     DeleteRegKey HKLM "${UNINSTALL_KEY}"
 SectionEnd

@@ -5,6 +5,7 @@
 #include "panekit/resources/panel_ids.h"
 #include "players/media_files.h"
 #include "shell/launcher_bar.h"
+#include "shell/open_files.h"
 #include "shell/settings.h"
 #include "shell/station.h"
 #include "shell/station_keys.h"
@@ -12,12 +13,13 @@
 
 #include <shellapi.h>
 #include <initializer_list>
+#include <string>
+#include <vector>
 
 namespace {
 
 constexpr DWORD MainStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
 constexpr DWORD MainExStyle = WS_EX_STATICEDGE | WS_EX_ACCEPTFILES;
-constexpr int DroppedNameSize = 530;
 
 int MeasuredNonClientHeight;
 HWND FocusAfterShow; // asked for while the main window was being built
@@ -90,25 +92,69 @@ LRESULT OnDestroy() {
     return 0;
 }
 
-void ShowNameTooLong() {
-    char text[256];
-    NameTooLongText(text, sizeof text);
-    MessageBoxA(MainWindow, text, Text(IDS_ERROR_CAPTION), MB_OK | MB_ICONERROR);
+// Every file of the drop, as one list. A name is read whole, whatever its
+// length: one too long for the station is refused as such, never cut down
+// to some other file's name.
+LRESULT OnDropFiles(HDROP drop) {
+    std::vector<std::string> names;
+    UINT count = DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
+    for (UINT i = 0; i < count; ++i) {
+        UINT needed = DragQueryFileA(drop, i, nullptr, 0);
+        if (needed == 0)
+            continue;
+        std::string name(needed + 1, '\0');
+        name.resize(DragQueryFileA(drop, i, &name[0], needed + 1));
+        names.push_back(name);
+    }
+    DragFinish(drop);
+    OpenFiles(names);
+    return 0;
 }
 
-LRESULT OnDropFiles(HDROP drop) {
-    char name[DroppedNameSize];
-    UINT needed = DragQueryFileA(drop, 0, nullptr, 0);
-    bool fits = needed > 0 && needed < sizeof name;
-    if (fits)
-        DragQueryFileA(drop, 0, name, sizeof name);
-    DragFinish(drop);
-    // A name that does not fit is never cut down to some other file's name;
-    // it is refused in the platform's own words.
-    if (fits)
-        DispatchMediaFile(name);
-    else if (needed > 0)
-        ShowNameTooLong();
+// Files a second start handed over wait in a list of their own until the
+// station is free to open them: a dialog of the station's own (the save
+// question, a file dialog, the configuration) disables the main window
+// while it runs, and keeps what the user was doing from being cut short.
+// Hand-overs that come close together, as the shell's one start per file
+// of a selection, open as one list.
+constexpr UINT OpenKeptFilesMessage = WM_APP + 1;
+constexpr UINT_PTR KeptFilesTimer = 1;
+constexpr UINT KeptFilesDelay = 250;
+std::vector<std::string> KeptFiles;
+
+void BringToFront(HWND window) {
+    if (IsIconic(window))
+        ShowWindow(window, SW_SHOWNORMAL);
+    SetWindowPos(window, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+}
+
+// Only files are taken here: anything else is left alone, and nothing that
+// shows a box or plays runs while the sender waits.
+LRESULT OnCopyData(HWND window, const COPYDATASTRUCT *data) {
+    std::vector<std::string> paths;
+    if (data == nullptr || !ReadHandedFiles(*data, paths))
+        return FALSE;
+    KeptFiles.insert(KeptFiles.end(), paths.begin(), paths.end());
+    BringToFront(window);
+    PostMessageA(window, OpenKeptFilesMessage, 0, 0);
+    return TRUE;
+}
+
+LRESULT OnOpenKeptFiles(HWND window) {
+    if ((GetWindowLongA(window, GWL_STYLE) & WS_DISABLED) != 0) {
+        SetTimer(window, KeptFilesTimer, KeptFilesDelay, nullptr);
+        return 0;
+    }
+    KillTimer(window, KeptFilesTimer);
+    std::vector<std::string> paths;
+    paths.swap(KeptFiles);
+    OpenFiles(paths);
+    return 0;
+}
+
+LRESULT OnTimer(HWND window, WPARAM timer) {
+    if (timer == KeptFilesTimer)
+        return OnOpenKeptFiles(window);
     return 0;
 }
 
@@ -139,6 +185,9 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_ENDSESSION: return OnEndSession(window);
     case WM_DESTROY: return OnDestroy();
     case WM_DROPFILES: return OnDropFiles(reinterpret_cast<HDROP>(wParam));
+    case WM_COPYDATA: return OnCopyData(window, reinterpret_cast<COPYDATASTRUCT *>(lParam));
+    case OpenKeptFilesMessage: return OnOpenKeptFiles(window);
+    case WM_TIMER: return OnTimer(window, wParam);
     case WM_QUERYNEWPALETTE: return 1;
     case WM_PALETTECHANGED: InvalidateRect(window, nullptr, TRUE); return 0;
     case MM_MIXM_CONTROL_CHANGE: return OnMixerControlChange(static_cast<DWORD>(lParam));
@@ -173,6 +222,7 @@ void UnregisterMainWindowClass(HINSTANCE instance) {
 
 HWND CreateMainWindow() {
     FocusAfterShow = nullptr;
+    KeptFiles.clear();
     MainWindow = CreateWindowExA(MainExStyle, MainWindowClass, Text(IDS_CAPTION), MainStyle,
                                  WindowX, WindowY, StationWidth, CaptionHeight + 44, nullptr,
                                  nullptr, ProgramInstance, nullptr);

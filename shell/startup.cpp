@@ -9,6 +9,7 @@
 #include "shell/fonts.h"
 #include "shell/launcher_bar.h"
 #include "shell/main_window.h"
+#include "shell/open_files.h"
 #include "shell/settings.h"
 #include "shell/shell_integration.h"
 #include "shell/station.h"
@@ -18,6 +19,8 @@
 #include <commdlg.h>
 #include <cstring>
 #include <initializer_list>
+#include <string>
+#include <vector>
 
 HWND MainWindow;
 HWND LauncherBar;
@@ -71,10 +74,14 @@ void ForgetWindows() {
         *window = nullptr;
 }
 
-bool RaiseRunningStation() {
+// A second start hands its files, if any, to the running station, which
+// opens them as a drop of them, and raises its window.
+bool RaiseRunningStation(const std::vector<std::string> &files) {
     HWND running = FindWindowA(MainWindowClass, nullptr);
     if (running == nullptr)
         return false;
+    if (!files.empty())
+        HandFilesTo(running, files);
     if (IsIconic(running))
         ShowWindow(running, SW_SHOWNORMAL);
     SetWindowPos(running, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
@@ -228,7 +235,11 @@ int LanguageCodeOf(const char *value) {
 int StartStation(HINSTANCE instance, HINSTANCE previous, const char *commandLine, int showState) {
     ForgetWindows();
     SettingsWriteFailed();
-    if (RaiseRunningStation())
+    // The command line is read once, here. Where files stand beside "/play"
+    // the files win and the disc's track request is ignored: the files are
+    // what the user pointed at.
+    std::vector<std::string> files = FilesOfCommandLine(commandLine);
+    if (RaiseRunningStation(files))
         return 1;
     if (previous == nullptr && !RegisterMainWindowClass(instance))
         return 0;
@@ -264,7 +275,10 @@ int StartStation(HINSTANCE instance, HINSTANCE previous, const char *commandLine
     OpenPreviousPanels();
     ShowMainWindow(showState);
     UpdateWindow(MainWindow);
-    HonourCommandLine(commandLine);
+    if (files.empty())
+        HonourCommandLine(commandLine);
+    else
+        OpenFiles(files);
     return StationRunning;
 }
 

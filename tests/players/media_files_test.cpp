@@ -79,18 +79,24 @@ TEST_F(MediaFilesTest, FilesGoByTheirOwnExtensionAndOthersAreRefusedByName) {
     EXPECT_STREQ(PendingMediaPath, (directory + "\\take.WAV").c_str());
 }
 
-TEST_F(MediaFilesTest, OnlyTheFirstOfSeveralDroppedFilesCounts) {
+// Several dropped files play from the first of them that plays, as a
+// collection (see the shell's tests of files from outside).
+TEST_F(MediaFilesTest, SeveralDroppedFilesPlayFromTheFirstThatPlays) {
     StartStationHere();
     std::string first = WriteSong(directory, "first.mid", 3);
     std::string second = WriteSong(directory, "second.rmi", 3);
     DropOnMainWindow({first, second});
-    Pump(100);
-    EXPECT_EQ(OpenedElements(), std::vector<std::string>{first});
+    Pump(300);
+    ASSERT_FALSE(OpenedElements().empty());
+    EXPECT_EQ(OpenedElements().front(), first);
 
+    // The collection of the same folder is replaced when the user says so.
     ClearSimMciLog();
+    robot.SetAnswer([](const SeenBox &) { return IDOK; });
     DropOnMainWindow({directory + "\\notes.txt", second});
-    Pump(100);
-    EXPECT_TRUE(OpenedElements().empty());
+    Pump(300);
+    ASSERT_FALSE(OpenedElements().empty());
+    EXPECT_EQ(OpenedElements().front(), second);
 }
 
 TEST_F(MediaFilesTest, ADroppedNameTooLongForTheStationIsRefusedNotCut) {
