@@ -284,7 +284,7 @@ bool OpenPlaylistFile(HWND owner, const char *path) {
     WriteSettingText("PlayList", "NowSelected", name);
     CurrentEntryIndex = 0;
     ShowCurrentCollection();
-    if (PlaylistPanel != nullptr && ReadSettingInt("Mixer", "AUTOPLAY", 0) == 1)
+    if (PlaylistPanel != nullptr && Display.autoPlay == 1)
         SendMessageA(PlaylistPanel, WM_COMMAND, IDC_PLAY, 0);
     return true;
 }

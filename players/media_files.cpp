@@ -423,7 +423,7 @@ void ShowMciError(HWND owner, MCIERROR error) {
 }
 
 bool AutoPlayDrop(int origin) {
-    return origin == OPEN_AND_PLAY && ReadSettingInt("Mixer", "AUTOPLAY", 0) == 1;
+    return origin == OPEN_AND_PLAY && Display.autoPlay == 1;
 }
 
 bool DrivenByPlaylist(HWND panel) {

@@ -87,7 +87,8 @@ void ShowMciError(HWND owner, MCIERROR error);
 // Whether the playlist drives the panel: the panel holds the playlist's
 // current entry and the playlist panel exists.
 bool DrivenByPlaylist(HWND panel);
-// Whether an IDC_OPEN from that origin is a dropped file's while AUTOPLAY is
+// Whether an IDC_OPEN from that origin is a dropped file's while the AUTOPLAY
+// display setting (read at start-up, kept by the configuration dialog) is
 // on: such an open stops the player first even when it stands still.
 bool AutoPlayDrop(int origin);
 // A command to a window, none when the window is null.

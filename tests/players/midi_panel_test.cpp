@@ -216,7 +216,7 @@ TEST_F(MidiPanelTest, ACorruptSongShowsTheDevicesOwnErrorText) {
 // be opened must still leave the next file playable.
 TEST_F(MidiPanelTest, AFailedAutoplayDropLeavesThePanelStopped) {
     StartWithMidiPanel();
-    WritePrivateProfileStringA("Mixer", "AUTOPLAY", "1", SettingsFileName);
+    Display.autoPlay = 1;
     std::string broken = directory + "\\broken.mid";
     WriteBytes(broken, Bytes{'M', 'T', 'h', 'x'});
     DropOnMainWindow({broken});
@@ -240,7 +240,7 @@ TEST_F(MidiPanelTest, WithAutoplayADropStopsEvenAStillPanelFirst) {
     StartWithMidiPanel();
     DropSong("first.mid", 10);
     Command(IDC_STOP);
-    WritePrivateProfileStringA("Mixer", "AUTOPLAY", "1", SettingsFileName);
+    Display.autoPlay = 1;
     ClearSimMciLog();
     DropSong("second.mid", 6);
     std::vector<std::string> sent;
