@@ -6,6 +6,7 @@
 #include "players/media_structure.h"
 
 #include <cstdint>
+#include <cstring>
 
 namespace {
 
@@ -30,11 +31,28 @@ bool SeekTo(HANDLE handle, uint64_t at) {
     return low != INVALID_SET_FILE_POINTER || GetLastError() == NO_ERROR;
 }
 
+// The open file with its first bytes, read once when it opens: the headers
+// the checks walk mostly lie there, and every read of the file is a call
+// into the system.
+struct FileBytes {
+    HANDLE handle;
+    unsigned char head[4096];
+    DWORD held = 0;
+};
+
+bool ReadExactly(HANDLE handle, uint64_t at, void *out, DWORD count, DWORD *got) {
+    return SeekTo(handle, at) && ReadFile(handle, out, count, got, nullptr);
+}
+
 // Exactly count bytes from offset at of the open file, or false.
 bool ReadFileAt(void *source, uint64_t at, void *out, uint32_t count) {
-    HANDLE handle = static_cast<HANDLE>(source);
+    auto *file = static_cast<FileBytes *>(source);
+    if (at <= file->held && count <= file->held - at) {
+        std::memcpy(out, file->head + at, count);
+        return true;
+    }
     DWORD got = 0;
-    return SeekTo(handle, at) && ReadFile(handle, out, count, &got, nullptr) && got == count;
+    return ReadExactly(file->handle, at, out, count, &got) && got == count;
 }
 
 bool CheckBytes(const MediaBytes &bytes, MediaKind kind, DWORD *heldMs) {
@@ -68,10 +86,14 @@ MCIERROR CheckMediaFile(const char *path, MediaKind kind, DWORD *heldMs) {
                                 OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (handle == INVALID_HANDLE_VALUE)
         return 0;
+    FileBytes file;
+    file.handle = handle;
     MediaBytes bytes;
     bytes.readAt = ReadFileAt;
-    bytes.source = handle;
-    bool sound = SizeOf(handle, &bytes.size) && CheckBytes(bytes, kind, heldMs);
+    bytes.source = &file;
+    bool sound = SizeOf(handle, &bytes.size) &&
+                 ReadFile(handle, file.head, sizeof file.head, &file.held, nullptr) &&
+                 CheckBytes(bytes, kind, heldMs);
     CloseHandle(handle);
     return sound ? 0 : Refused;
 }

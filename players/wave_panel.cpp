@@ -252,29 +252,11 @@ bool ChooseFile() {
     return true;
 }
 
-// The name, sample size and rate of the opened data in the title line. The
-// name is the file's own up to its last period, read from the path: the
-// platform's file title may have no extension left to take off (Windows hides
-// known ones) or be cut short.
-// A play-only file's title line: its own name, which tells its kind too.
-void ShowPlayOnlyTitle(HWND panel, int origin) {
-    char text[TitleSize];
-    if (origin == OPEN_FROM_PLAYLIST)
-        std::snprintf(text, sizeof text, "%d:%s", CurrentEntryIndex + 1, FileTitleOf(WaveFilePath));
-    else
-        std::snprintf(text, sizeof text, "%s", FileTitleOf(WaveFilePath));
-    if (origin != OPEN_FROM_PLAYLIST && CurrentPlayer == panel)
-        CurrentPlayer = nullptr;
-    SetDlgItemTextA(panel, IDC_TITLE, text);
-}
-
-bool ShowFormat(HWND panel, int origin) {
-    if (WavePlayOnly) {
-        ShowPlayOnlyTitle(panel, origin);
+// The sample size, rate and channels of the opened data, asked of the device
+// before it plays; a play-only file's are the device's own business.
+bool ReadFormat(HWND panel) {
+    if (WavePlayOnly)
         return true;
-    }
-    char name[WaveNameSize];
-    FileBaseNameOf(FileTitleOf(WaveFilePath), name, sizeof name);
     DWORD bits = 0, rate = 0, channels = 0;
     if (QueryStatus(MCI_WAVE_STATUS_BITSPERSAMPLE, &bits) != 0)
         bits = 4;
@@ -288,40 +270,60 @@ bool ShowFormat(HWND panel, int origin) {
     WaveBits = static_cast<long>(bits);
     WaveRate = static_cast<long>(rate);
     WaveChannels = channels == 2 ? 2 : 1;
-    char text[TitleSize];
-    if (origin == OPEN_FROM_PLAYLIST) {
-        std::snprintf(text, sizeof text, "%d:%s %ldBit %ldK", CurrentEntryIndex + 1, name, WaveBits,
-                      WaveRate / 1000);
-    } else {
-        std::snprintf(text, sizeof text, "%s %ldBit %ldK", name, WaveBits, WaveRate / 1000);
-        if (CurrentPlayer == panel)
-            CurrentPlayer = nullptr;
-    }
-    SetDlgItemTextA(panel, IDC_TITLE, text);
     return true;
 }
 
 // The device's length, or the length of the sound the file holds when its
 // header claims more: the device reports the claim and stops where the
-// sound ends.
-// A play-only file whose device reports no length still plays: its length
-// shows as unknown.
-bool ShowLength(HWND panel, DWORD heldMs) {
+// sound ends. A play-only file whose device reports no length still plays:
+// its length is unknown.
+bool ReadLength(HWND panel, DWORD heldMs) {
     DWORD length = 0;
     MCIERROR error = QueryStatus(MCI_STATUS_LENGTH, &length);
     WaveLengthKnown = error == 0;
-    if (error != 0 && WavePlayOnly) {
-        WaveLength = 0;
-        ShowUnknownTime(panel, IDC_TOTAL);
-        return true;
-    }
-    if (error != 0) {
+    if (error != 0 && !WavePlayOnly) {
         ShowMciError(panel, error);
         return false;
     }
-    WaveLength = length < heldMs ? length : heldMs;
-    ShowPlayerTime(panel, IDC_TOTAL, WaveLength);
+    WaveLength = error != 0 ? 0 : length < heldMs ? length : heldMs;
     return true;
+}
+
+// A file opened by the panel's own keys or a drop is no playlist entry: the
+// playlist no longer drives the panel.
+void LeaveThePlaylist(HWND panel, int origin) {
+    if (origin != OPEN_FROM_PLAYLIST && CurrentPlayer == panel)
+        CurrentPlayer = nullptr;
+}
+
+// The opened data in the title line: the file's own name up to its last
+// period, read from the path (the platform's file title may have no
+// extension left to take off, Windows hides known ones, or be cut short),
+// with sample size and rate; a play-only file's whole name, which tells its
+// kind too. A playlist entry is numbered.
+void ShowTitle(HWND panel, int origin) {
+    char name[WaveNameSize];
+    if (WavePlayOnly)
+        std::snprintf(name, sizeof name, "%s", FileTitleOf(WaveFilePath));
+    else
+        FileBaseNameOf(FileTitleOf(WaveFilePath), name, sizeof name);
+    char number[16] = "";
+    if (origin == OPEN_FROM_PLAYLIST)
+        std::snprintf(number, sizeof number, "%d:", CurrentEntryIndex + 1);
+    char text[TitleSize];
+    if (WavePlayOnly)
+        std::snprintf(text, sizeof text, "%s%s", number, name);
+    else
+        std::snprintf(text, sizeof text, "%s%s %ldBit %ldK", number, name, WaveBits,
+                      WaveRate / 1000);
+    SetDlgItemTextA(panel, IDC_TITLE, text);
+}
+
+void ShowLength(HWND panel) {
+    if (WaveLengthKnown)
+        ShowPlayerTime(panel, IDC_TOTAL, WaveLength);
+    else
+        ShowUnknownTime(panel, IDC_TOTAL);
 }
 
 // The current data's name, put back when an open leaves that data open.
@@ -446,14 +448,18 @@ bool LoadFile(HWND panel, int origin) {
         std::snprintf(WaveFilePath, sizeof WaveFilePath, "%s", CurrentEntryText);
         MediaFileTitle(WaveFilePath, WaveFileTitle, sizeof WaveFileTitle);
     }
-    if (!ShowFormat(panel, origin) || !ShowLength(panel, heldMs))
+    if (!ReadFormat(panel) || !ReadLength(panel, heldMs))
         return false;
+    LeaveThePlaylist(panel, origin);
     if (!WavePlayOnly)
         ChooseAnyOutput(panel);
+    // The file is heard before the panel paints what it is.
     if (origin == OPEN_AND_PLAY || (fromPlaylist && PlaylistRunning == 1)) {
         WavePlayState = WaveStopped;
         SendPlayerCommand(panel, IDC_PLAY, FromPlaylist);
     }
+    ShowTitle(panel, origin);
+    ShowLength(panel);
     return true;
 }
 
