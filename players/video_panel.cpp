@@ -169,6 +169,55 @@ void PlaceSeparateWindow() {
     MoveWindow(VideoPlaybackWindow, x, y, width, height, TRUE);
 }
 
+// The panel's windows before a device adds one of its own for the picture.
+constexpr int MostPanelChildren = 128;
+struct PanelChildren {
+    HWND windows[MostPanelChildren];
+    int count = 0;
+    bool whole = true;
+};
+
+PanelChildren ChildrenOf(HWND panel) {
+    PanelChildren children;
+    for (HWND child = GetWindow(panel, GW_CHILD); child != nullptr;
+         child = GetWindow(child, GW_HWNDNEXT)) {
+        if (children.count == MostPanelChildren) {
+            children.whole = false;
+            break;
+        }
+        children.windows[children.count++] = child;
+    }
+    return children;
+}
+
+// The window a device made in the panel for the picture, where the device
+// does not tell its handle (Wine's DirectShow device answers no
+// MCI_DGV_STATUS_HWND): the panel's one child that was not there before the
+// open. None when that cannot be told.
+HWND NewChildOf(HWND panel, const PanelChildren &before) {
+    PanelChildren after = ChildrenOf(panel);
+    if (!before.whole || !after.whole)
+        return nullptr;
+    HWND added = nullptr;
+    for (int i = 0; i < after.count; ++i) {
+        const HWND *end = before.windows + before.count;
+        if (std::find(before.windows, end, after.windows[i]) != end)
+            continue;
+        if (added != nullptr)
+            return nullptr;
+        added = after.windows[i];
+    }
+    return added;
+}
+
+// The picture's window as the device tells it, or as the panel finds it.
+HWND PictureWindow(int mode, HWND panel, const PanelChildren &before) {
+    DWORD_PTR window = 0;
+    if (DeviceWideStatus(VideoDevice, MCI_DGV_STATUS_HWND, &window) == 0 && window != 0)
+        return reinterpret_cast<HWND>(window);
+    return mode == VideoSeparateWindow ? nullptr : NewChildOf(panel, before);
+}
+
 // Opens the video element in the given window mode and places its window.
 // Answers 0 or the error that left no device open.
 MCIERROR OpenVideoDevice(int mode, HWND panel) {
@@ -190,6 +239,7 @@ MCIERROR OpenVideoDevice(int mode, HWND panel) {
         open.dwStyle = WS_CHILD;
         open.hWndParent = panel;
     }
+    PanelChildren before = ChildrenOf(panel);
     if (MCIERROR error = Mci.sendCommand(0, MCI_OPEN, flags, reinterpret_cast<DWORD_PTR>(&open)))
         return error;
     VideoDevice = open.wDeviceID;
@@ -199,17 +249,19 @@ MCIERROR OpenVideoDevice(int mode, HWND panel) {
         CloseDevice();
         return MCIERR_INVALID_FILE;
     }
-    DWORD_PTR window = 0;
-    DeviceWideStatus(VideoDevice, MCI_DGV_STATUS_HWND, &window);
-    VideoPlaybackWindow = reinterpret_cast<HWND>(window);
-    if (mode == VideoSeparateWindow)
-        PlaceSeparateWindow();
-    else
-        PlaceInPanel();
-    // The whole picture fills the window, whatever the window's size.
-    MCI_DGV_PUT_PARMS put{};
-    GetClientRect(VideoPlaybackWindow, &put.rc);
-    VideoCommand(MCI_PUT, MCI_DGV_PUT_DESTINATION | MCI_DGV_RECT | MCI_WAIT, &put);
+    // A separate window the panel cannot find keeps the place and size its
+    // device gave it, the picture filling it.
+    VideoPlaybackWindow = PictureWindow(mode, panel, before);
+    if (VideoPlaybackWindow != nullptr) {
+        if (mode == VideoSeparateWindow)
+            PlaceSeparateWindow();
+        else
+            PlaceInPanel();
+        // The whole picture fills the window, whatever the window's size.
+        MCI_DGV_PUT_PARMS put{};
+        GetClientRect(VideoPlaybackWindow, &put.rc);
+        VideoCommand(MCI_PUT, MCI_DGV_PUT_DESTINATION | MCI_DGV_RECT | MCI_WAIT, &put);
+    }
     // The first frame shows at once; the separate window does not take the
     // activation from the station until the video plays.
     MCI_DGV_WINDOW_PARMSA show{};
@@ -329,7 +381,8 @@ void OnPlay(HWND panel) {
     }
     VideoPlayState = VideoPlaying;
     LatchButton(panel, IDC_PLAY, &LatchedPlayButton);
-    SetFocus(VideoPlaybackWindow);
+    if (VideoPlaybackWindow != nullptr)
+        SetFocus(VideoPlaybackWindow);
 }
 
 void OnPause(HWND panel) {
