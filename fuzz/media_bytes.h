@@ -46,3 +46,11 @@ inline MediaBytes SparseBytes(SparseFile &file, Tail tail) {
     bytes.source = &file;
     return bytes;
 }
+
+// The input checked as each of the files of Tails; the entry of each target.
+inline int CheckAsEveryFile(const uint8_t *data, size_t size, void (*check)(SparseFile &, Tail)) {
+    SparseFile file{data, size};
+    for (Tail tail : Tails)
+        check(file, tail);
+    return 0;
+}

@@ -7,6 +7,10 @@
 
 #include <cstddef>
 
+// The room for any path a drop, the command line or the file dialogs hand
+// over, with its terminator.
+constexpr int MediaPathSize = 1026;
+
 // The extension of the file's own name: the text from the last period after
 // the last folder or drive separator to its end; out is left unchanged when
 // that name has no period. out holds outSize characters with the terminator.

@@ -430,6 +430,11 @@ bool DrivenByPlaylist(HWND panel) {
     return panel != nullptr && panel == CurrentPlayer && PlaylistPanel != nullptr;
 }
 
+void ReportEntryOpened(HWND panel, int origin, bool opened, bool playing) {
+    if (origin == OPEN_FROM_PLAYLIST && (!opened || (PlaylistRunning == 1 && !playing)))
+        SequencerRequest(ENTRY_NOT_OPENED, panel);
+}
+
 void SendPlayerCommand(HWND window, int id, LPARAM lParam) {
     if (window != nullptr)
         SendMessageA(window, WM_COMMAND, static_cast<WPARAM>(id), lParam);

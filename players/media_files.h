@@ -14,7 +14,7 @@
 #include <cstddef>
 
 constexpr int FileRequestBufferSize = 258;
-constexpr int PendingMediaPathSize = 1026;
+constexpr int PendingMediaPathSize = MediaPathSize;
 // The dialogs' path buffer holds any path a drop may hand over too: a name
 // typed that does not fit the buffer is one the dialog refuses.
 constexpr int FileRequestPathSize = PendingMediaPathSize;
@@ -87,6 +87,10 @@ void ShowMciError(HWND owner, MCIERROR error);
 // Whether the playlist drives the panel: the panel holds the playlist's
 // current entry and the playlist panel exists.
 bool DrivenByPlaylist(HWND panel);
+// After a player's open from that origin: the playlist's entry that could
+// not be opened, or does not play while the list runs, stops the list on it
+// (ENTRY_NOT_OPENED), so that the list never runs with nothing playing.
+void ReportEntryOpened(HWND panel, int origin, bool opened, bool playing);
 // Whether an IDC_OPEN from that origin is a dropped file's while the AUTOPLAY
 // display setting (read at start-up, kept by the configuration dialog) is
 // on: such an open stops the player first even when it stands still.

@@ -92,7 +92,7 @@ MediaRoute RouteOfDevice(const char *device) {
 
 // A sound-only file's device, kept open for the panel that plays it.
 struct AskedDevice {
-    char path[MAX_PATH * 4] = "";
+    char path[MediaPathSize] = "";
     MCIDEVICEID device = 0;
 };
 AskedDevice Asked;

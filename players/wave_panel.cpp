@@ -465,11 +465,7 @@ bool LoadFile(HWND panel, int origin) {
 
 void OnOpen(HWND panel, int origin) {
     bool opened = LoadFile(panel, origin);
-    // The playlist's entry that cannot be opened or played stops the list
-    // on it: it never runs with nothing playing.
-    bool playing = WavePlayState == WavePlaying;
-    if (origin == OPEN_FROM_PLAYLIST && (!opened || (PlaylistRunning == 1 && !playing)))
-        SequencerRequest(ENTRY_NOT_OPENED, panel);
+    ReportEntryOpened(panel, origin, opened, WavePlayState == WavePlaying);
 }
 
 // ---- transport ----

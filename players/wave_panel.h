@@ -4,8 +4,10 @@
 #include <windows.h>
 #include <mmsystem.h>
 
+#include "players/file_names.h"
+
 constexpr int WaveNameSize = 256;
-constexpr int WavePathSize = 1026; // any path the dialogs or a drop hand over
+constexpr int WavePathSize = MediaPathSize;
 
 extern int WaveModified;                // 1 while a recording is not saved
 extern char WaveFilePath[WavePathSize]; // full path of the current data
