@@ -108,15 +108,6 @@ bool ToCodePage(std::string &text) {
     return CodePageToWide(text) == wide;
 }
 
-// The drive ("C:") or the share ("\\server\share") a folder is on, or ""
-// for a folder named without either.
-std::string RootOf(const std::string &folder) {
-    if (folder.compare(0, 2, "\\\\") != 0)
-        return folder.size() > 1 && folder[1] == ':' ? folder.substr(0, 2) : "";
-    size_t server = folder.find('\\', 2);
-    return folder.substr(0, server == std::string::npos ? server : folder.find('\\', server + 1));
-}
-
 // The entry's path as the station stores it: separators made backslashes,
 // a relative path taken from the playlist file's folder, and one that starts
 // at the root from that folder's drive or share. One the file listed from

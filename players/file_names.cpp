@@ -63,3 +63,10 @@ bool IsPlainFile(const char *path) {
     DWORD attributes = GetFileAttributesA(path);
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
 }
+
+std::string RootOf(const std::string &folder) {
+    if (folder.compare(0, 2, "\\\\") != 0)
+        return folder.size() > 1 && folder[1] == ':' ? folder.substr(0, 2) : "";
+    size_t server = folder.find('\\', 2);
+    return folder.substr(0, server == std::string::npos ? server : folder.find('\\', server + 1));
+}

@@ -6,6 +6,7 @@
 #include "players/media_check.h"
 
 #include <cstddef>
+#include <string>
 
 // The room for any path a drop, the command line or the file dialogs hand
 // over, with its terminator.
@@ -28,3 +29,8 @@ bool PlayerFileKind(const char *path, MediaKind *kind);
 
 // Whether the path names a file (not a folder).
 bool IsPlainFile(const char *path);
+
+// The drive ("C:") or the share ("\\server\share") a folder is on, or ""
+// for a folder named without either: what a name that starts at the root
+// ("\music\a.wav") is taken from.
+std::string RootOf(const std::string &folder);

@@ -206,7 +206,7 @@ std::string TypedPathOf(HWND dialog) {
         0)
         return typed;
     if (typed[0] == '\\')
-        return std::string(folder, std::strlen(folder) < 2 ? std::strlen(folder) : 2) + typed;
+        return RootOf(folder) + typed;
     size_t length = std::strlen(folder);
     bool separated = length > 0 && folder[length - 1] == '\\';
     return folder + std::string(separated ? "" : "\\") + typed;
