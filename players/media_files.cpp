@@ -384,7 +384,7 @@ int ConfirmWaveChanges() {
         return 1;
     // A take still being recorded is ended first, so that all of it is kept.
     if (WavePlayState == WaveRecording || WavePlayState == WaveRecordPaused)
-        SendMessageA(WavePanel, WM_COMMAND, IDC_STOP, 0);
+        SendPlayerCommand(WavePanel, IDC_STOP, MAKELPARAM(0, FROM_STATION));
     if (ChooseMediaFile(WavePanel, WaveFileTitle, WaveFilter, ChooseToSave) == 0)
         return 0;
     // The file asked about is the one written, ".wav" included, so that no

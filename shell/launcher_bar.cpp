@@ -213,7 +213,7 @@ void RefillPlaylist(HWND bar) {
         return;
     }
     // The stop still reaches the player of the old entry.
-    SendMessageA(PlaylistPanel, WM_COMMAND, IDC_STOP, 0);
+    SendMessageA(PlaylistPanel, WM_COMMAND, IDC_STOP, MAKELPARAM(0, FROM_STATION));
     CurrentPlayer = nullptr;
     SetDlgItemTextA(PlaylistPanel, IDC_TIME, "");
     SetDlgItemTextA(PlaylistPanel, IDC_TOTAL, "");
