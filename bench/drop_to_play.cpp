@@ -92,6 +92,7 @@ Round StationRound(const char *path) {
     PlayingSince = -1;
     double start = NowMs();
     DispatchMediaFile(path);
+    ServeWindows(); // what the drop left to paint
     Round round;
     round.answered = NowMs() - start;
     ServeWindowsUntil(start, StationPlays);
