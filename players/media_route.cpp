@@ -6,6 +6,7 @@
 
 #include "platform/mci.h"
 #include "players/file_names.h"
+#include "players/media_device.h"
 
 #include <digitalv.h>
 
@@ -79,6 +80,16 @@ void TableEntry(const char *extension, char *device, size_t size) {
         RegistryEntry(extension, device, size);
 }
 
+// The route the design gives its own types; false for any other extension.
+bool DesignRoute(const char *extension, MediaRoute *route) {
+    for (const DesignType &type : DesignTypes)
+        if (lstrcmpiA(extension, type.extension) == 0) {
+            *route = type.route;
+            return true;
+        }
+    return false;
+}
+
 // The route of a table's device; Sound for one that may or may not show a
 // picture, None for none.
 MediaRoute RouteOfDevice(const char *device) {
@@ -97,11 +108,6 @@ struct AskedDevice {
 };
 AskedDevice Asked;
 
-void CloseDevice(MCIDEVICEID device) {
-    MCI_GENERIC_PARMS close{};
-    Mci.sendCommand(device, MCI_CLOSE, MCI_WAIT, reinterpret_cast<DWORD_PTR>(&close));
-}
-
 // Whether a file opens, and whether what it opened on shows a picture of it.
 // A file with a picture is closed again (its panel opens it in a window of
 // its own); a sound-only one stays open for its panel.
@@ -117,7 +123,7 @@ MediaRoute AskTheFile(const char *path, MCIERROR *error) {
                                    reinterpret_cast<DWORD_PTR>(&where)) == 0 &&
                    where.rc.right > where.rc.left && where.rc.bottom > where.rc.top;
     if (picture || std::strlen(path) >= sizeof Asked.path) {
-        CloseDevice(open.wDeviceID);
+        DeviceClose(open.wDeviceID);
     } else {
         std::memcpy(Asked.path, path, std::strlen(path) + 1);
         Asked.device = open.wDeviceID;
@@ -150,10 +156,11 @@ bool AddPattern(char *patterns, size_t size, const char *extension) {
     return true;
 }
 
-bool AddMapped(char *patterns, size_t size, const char *extension) {
-    char path[ExtensionSize + 4];
-    std::snprintf(path, sizeof path, "x.%s", extension);
-    MediaRoute route = RouteByName(path);
+// Adds the extension of a table's entry naming device unless nothing plays it.
+bool AddMapped(char *patterns, size_t size, const char *extension, const char *device) {
+    MediaRoute route = MediaRoute::None;
+    if (!DesignRoute(extension, &route))
+        route = RouteOfDevice(device);
     return route == MediaRoute::None || AddPattern(patterns, size, extension);
 }
 
@@ -164,14 +171,19 @@ bool AddRegistryTable(char *patterns, size_t size) {
         return true;
     bool fits = true;
     char extension[ExtensionSize];
+    char device[DeviceNameSize];
     for (DWORD index = 0; fits; ++index) {
         DWORD length = sizeof extension;
-        LONG found =
-            RegEnumValueA(key, index, extension, &length, nullptr, nullptr, nullptr, nullptr);
+        DWORD type = 0;
+        DWORD bytes = sizeof device - 1;
+        LONG found = RegEnumValueA(key, index, extension, &length, nullptr, &type,
+                                   reinterpret_cast<BYTE *>(device), &bytes);
         if (found == ERROR_NO_MORE_ITEMS)
             break;
-        if (found == ERROR_SUCCESS)
-            fits = AddMapped(patterns, size, extension);
+        if (found != ERROR_SUCCESS || type != REG_SZ || bytes >= sizeof device)
+            continue;
+        device[bytes] = '\0';
+        fits = AddMapped(patterns, size, extension, device);
     }
     RegCloseKey(key);
     return fits;
@@ -190,9 +202,9 @@ MediaRoute RouteByName(const char *path) {
     char extension[ExtensionSize];
     if (!ExtensionOf(path, extension, sizeof extension))
         return MediaRoute::None;
-    for (const DesignType &type : DesignTypes)
-        if (lstrcmpiA(extension, type.extension) == 0)
-            return type.route;
+    MediaRoute route = MediaRoute::None;
+    if (DesignRoute(extension, &route))
+        return route;
     char device[DeviceNameSize];
     TableEntry(extension, device, sizeof device);
     return RouteOfDevice(device);
@@ -211,7 +223,7 @@ MediaRoute RouteMediaFile(const char *path, MCIERROR *error) {
 
 void LetAskedDeviceGo() {
     if (Asked.device != 0)
-        CloseDevice(Asked.device);
+        DeviceClose(Asked.device);
     Asked = AskedDevice{};
 }
 
@@ -230,8 +242,13 @@ bool AllMediaPatterns(char *patterns, size_t size) {
             return false;
     static char keys[TableListSize];
     GetProfileStringA(TableSection, nullptr, "", keys, sizeof keys);
-    for (const char *key = keys; *key != '\0'; key += std::strlen(key) + 1)
-        if (std::strlen(key) < ExtensionSize && !AddMapped(patterns, size, key))
+    char device[DeviceNameSize];
+    for (const char *key = keys; *key != '\0'; key += std::strlen(key) + 1) {
+        if (std::strlen(key) >= ExtensionSize)
+            continue;
+        TableEntry(key, device, sizeof device);
+        if (!AddMapped(patterns, size, key, device))
             return false;
+    }
     return AddRegistryTable(patterns, size);
 }
